@@ -1,0 +1,32 @@
+# One helper so that every library and program is made the same way.
+
+function(plovex_compile_options target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(PLOVEX_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(PLOVEX_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                             -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# plovex_library(<name> <STATIC|SHARED|MODULE> SOURCES ... [PUBLIC_INCLUDE dir] [OUTPUT_NAME n])
+function(plovex_library name type)
+  cmake_parse_arguments(ARG "" "OUTPUT_NAME" "SOURCES;PUBLIC_INCLUDE" ${ARGN})
+  add_library(${name} ${type} ${ARG_SOURCES})
+  plovex_compile_options(${name})
+  if(ARG_PUBLIC_INCLUDE)
+    target_include_directories(${name} PUBLIC ${ARG_PUBLIC_INCLUDE})
+  endif()
+  if(ARG_OUTPUT_NAME)
+    set_target_properties(${name} PROPERTIES OUTPUT_NAME ${ARG_OUTPUT_NAME})
+  endif()
+endfunction()
+
+function(plovex_executable name)
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  plovex_compile_options(${name})
+endfunction()

@@ -1,0 +1,4 @@
+// The host's UI library.
+#pragma once
+
+void InitAcUiDLL();

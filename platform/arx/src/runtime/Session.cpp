@@ -1,0 +1,23 @@
+// A host session: what a fresh start of the host sets up, and what its end takes down.
+#include "Session.h"
+
+namespace plx::host {
+
+void StartSession(const SessionOptions& options) {
+  EndSession();
+  ResetSysVars(options);
+  RegisterSysVarCommands();
+  RegisterMenuCommands();
+  RegisterModuleCommands();
+}
+
+void EndSession() {
+  // Modules first: their unload handlers still talk to the host.
+  UnloadAllModules();
+  ResetCommands();
+  ResetMenus();
+  ResetInput();
+  ResetUiCounters();
+}
+
+}  // namespace plx::host

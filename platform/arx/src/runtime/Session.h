@@ -1,0 +1,60 @@
+// Private state of the host runtime, shared by its source files.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "arxhost/Host.h"
+
+namespace plx::host {
+
+// Answers handed to acedCommand, consumed before the input below them.
+class TokenInput final : public InputSource {
+ public:
+  explicit TokenInput(std::vector<std::wstring> tokens) : tokens_(std::move(tokens)) {}
+  std::optional<std::wstring> ReadLine() override {
+    if (next_ >= tokens_.size()) return std::nullopt;
+    return tokens_[next_++];
+  }
+  bool EchoesInput() const override { return true; }
+  bool Exhausted() const { return next_ >= tokens_.size(); }
+
+ private:
+  std::vector<std::wstring> tokens_;
+  size_t next_ = 0;
+};
+
+// Pending acedInitGet for the next prompt.
+struct InitGet {
+  int flags = 0;
+  std::vector<std::wstring> keywords;
+};
+
+bool InputEnded();
+InitGet TakeInitGet();
+void SetInitGet(InitGet init);
+void SetLastKeyword(const std::wstring& keyword);
+const std::wstring& LastKeyword();
+
+// Each registers the host's own commands of its topic in group "ACAD".
+void RegisterSysVarCommands();
+void RegisterMenuCommands();
+void RegisterModuleCommands();
+
+void ResetSysVars(const SessionOptions& options);
+void ResetMenus();
+void ResetCommands();
+void ResetInput();
+void UnloadAllModules();
+void ResetUiCounters();
+
+// Registers one of the host's commands as "_NAME" and "NAME".
+void AddHostCommand(const wchar_t* name, void (*function)());
+
+std::wstring Upper(std::wstring_view text);
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
+std::wstring Trim(std::wstring_view text);
+
+}  // namespace plx::host

@@ -1,0 +1,3 @@
+#include "opennurbs/version.h"
+
+int ON_Version() { return 200707180; }
