@@ -49,10 +49,6 @@ typedef Adesk::LongPtr ads_name[2];
 typedef ads_real* ads_pointp;
 typedef Adesk::LongPtr* ads_namep;
 
-#define X 0
-#define Y 1
-#define Z 2
-
 union ads_u_val {
   ads_real rreal;
   ads_real rpoint[3];
