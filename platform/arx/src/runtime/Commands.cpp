@@ -186,7 +186,7 @@ bool RunCommand(const std::wstring& typed) {
 
 void RunCommandLoop() {
   for (;;) {
-    std::optional<std::wstring> line = ReadInput(L"Command: ");
+    std::optional<std::wstring> line = ReadInputLine(L"Command: ", false);
     if (!line) {
       if (InputEnded()) break;
       continue;

@@ -113,7 +113,9 @@ void SetLastKeyword(const std::wstring& keyword) { State().lastKeyword = keyword
 
 const std::wstring& LastKeyword() { return State().lastKeyword; }
 
-std::optional<std::wstring> ReadInput(const std::wstring& prompt) {
+std::optional<std::wstring> ReadInput(const std::wstring& prompt) { return ReadInputLine(prompt, true); }
+
+std::optional<std::wstring> ReadInputLine(const std::wstring& prompt, bool cancelAtEnd) {
   plx::WriteTranscript(prompt);
   auto& stack = State().stack;
   // Exhausted answers of acedCommand give way to the input below them.
@@ -129,7 +131,7 @@ std::optional<std::wstring> ReadInput(const std::wstring& prompt) {
     return trimmed;
   }
   State().ended = true;
-  plx::WriteTranscript(L"*Cancel*\n");
+  plx::WriteTranscript(cancelAtEnd ? L"*Cancel*\n" : L"\n");
   plx::FlushTranscript();
   return std::nullopt;
 }

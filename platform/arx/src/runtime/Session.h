@@ -33,6 +33,9 @@ struct InitGet {
 };
 
 bool InputEnded();
+// ReadInput, where the end of the input may be reported as a plain line end (the command
+// prompt: nothing was being asked).
+std::optional<std::wstring> ReadInputLine(const std::wstring& prompt, bool cancelAtEnd);
 InitGet TakeInitGet();
 void SetInitGet(InitGet init);
 void SetLastKeyword(const std::wstring& keyword);
