@@ -1,0 +1,162 @@
+// The host's solid modeller: the shapes that 3D solids, bodies and regions hold, their
+// primitives, Booleans, extents, transforms, explode, tessellation and STL output. The modeller
+// behind it stays out of this header; no call here throws, every failure is a status.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "acadstrc.h"
+
+namespace plx::modeller {
+
+struct Point3 {
+  double x = 0, y = 0, z = 0;
+};
+
+// What a shape stands for: a 3D solid (closed volumes), a body (sheets, open shells) or a
+// region (planar faces). A null shape holds nothing.
+enum class ShapeKind { kNull, kSolid, kBody, kRegion };
+
+enum class BoolOp { kUnite = 0, kIntersect = 1, kSubtract = 2 };  // AcDb::BoolOperType order
+
+// One triangle of a tessellation, corners counter-clockwise seen from outside.
+struct Triangle {
+  Point3 v[3];
+};
+
+// An edge of a region as the host's curve entities describe it.
+struct Curve {
+  enum class Type { kLine, kCircle, kArc, kEllipse, kSpline };
+  Type type = Type::kLine;
+  Point3 start, end;     // the ends along the edge's direction; equal for a closed curve
+  Point3 center;         // circle, arc, ellipse
+  Point3 normal;         // circle, arc, ellipse: unit normal, the curve runs counter-clockwise about it
+  Point3 majorAxis;      // ellipse: from the centre to the end of the major axis
+  double radius = 0;     // circle, arc
+  double radiusRatio = 1;  // ellipse: minor over major radius
+  // Arc and ellipse: angles in radians counter-clockwise about normal, measured from refAxis
+  // (arc) or majorAxis (ellipse); endAngle > startAngle.
+  Point3 refAxis;
+  double startAngle = 0, endAngle = 0;
+  std::vector<Point3> points;  // spline: points along the edge, start and end included
+};
+
+// Linear deflection (drawing units) and angular deflection (radians) of a tessellation.
+struct MeshDensity {
+  double linear = 0, angular = 0;
+};
+
+struct ShapeResult;
+
+// A value type holding one modeller shape. Copies are deep (geometry and all), so two shapes
+// never share data, a tessellation included: a copy may be meshed, moved or released freely.
+// A shape may be used by one thread at a time; tessellating writes into the shape's own data.
+class Shape {
+ public:
+  Shape();  // null
+  Shape(const Shape& other);
+  Shape& operator=(const Shape& other);
+  Shape(Shape&& other) noexcept;  // leaves other null
+  Shape& operator=(Shape&& other) noexcept;
+  ~Shape();
+
+  bool IsNull() const;
+  ShapeKind Kind() const;
+
+  // Primitives, placed as the host's commands place them (axes along the world Z axis).
+  // Sizes must be finite; a zero or negative size gives eInvalidInput (non-finite input) or
+  // eDegenerateGeometry, with the reason in the result.
+  // Box: opposite corners, which must differ in every coordinate.
+  static ShapeResult Box(const Point3& corner, const Point3& otherCorner);
+  static ShapeResult Sphere(const Point3& centre, double radius);
+  // Cylinder and cone: radius > 0; height non-zero, a negative height goes down the Z axis.
+  static ShapeResult Cylinder(const Point3& baseCentre, double radius, double height);
+  static ShapeResult Cone(const Point3& baseCentre, double baseRadius, double height);
+  // Torus: 0 < tubeRadius < radius (radius from the centre to the tube's axis).
+  static ShapeResult Torus(const Point3& centre, double radius, double tubeRadius);
+  // Wedge: a box between the corners cut by the plane from the top edge above the first
+  // corner's X to the bottom edge at the other corner's X; corners differ in every coordinate.
+  static ShapeResult Wedge(const Point3& corner, const Point3& otherCorner);
+
+  // Planar polygons (corners in order, the loop closes itself) to a shape: vertices that are
+  // equal are welded, repeated corners and zero-area polygons dropped, polygons turned to agree
+  // with their neighbours. Every edge shared by exactly two polygons: a 3D solid oriented
+  // outwards; otherwise an open body. eInvalidInput for non-finite coordinates or nothing left,
+  // eNonPlanarEntity for a polygon that is not planar.
+  static ShapeResult FromPolygons(const std::vector<std::vector<Point3>>& polygons);
+
+  // The tight box around the shape (exact for planar and most analytic faces; found numerically,
+  // within 1e-7, for tori and free-form faces). eNullExtents for a null shape.
+  Acad::ErrorStatus Extents(Point3& min, Point3& max) const;
+
+  // Applies a host matrix (row-major, translation in the last column, points as columns).
+  // Rotations, mirrors, uniform scales and translations keep the shape's geometry exact;
+  // other affine maps turn it into free-form geometry. A projective or singular matrix gives
+  // eInvalidInput and leaves the shape as it was; a null shape stays null.
+  Acad::ErrorStatus Transform(const double (&matrix)[4][4]);
+
+  // Combines this shape with other into result (this and other unchanged); both non-null and of
+  // the same kind, else eInvalidInput. A result with no volume (solids) or no face (bodies,
+  // regions), such as an empty intersection, is eOk with a null shape.
+  ShapeResult Boolean(BoolOp op, const Shape& other) const;
+
+  // A solid or body into its faces: planar faces as regions, curved faces as bodies. A null
+  // shape or a region gives eInvalidInput; pieces is replaced.
+  Acad::ErrorStatus Explode(std::vector<Shape>& pieces) const;
+  // A region into the curves of its edges; eInvalidInput for other kinds. curves is replaced.
+  Acad::ErrorStatus ExplodeToCurves(std::vector<Curve>& curves) const;
+
+  // Enclosed volume (solids) or 0; surface area of the faces or 0.
+  double Volume() const;
+  double Area() const;
+
+  // Triangles of the faces at the host's FACETRES density (0.01 to 10, else eOutOfRange),
+  // relative to the shape's size. eInvalidInput for a null shape. triangles is replaced.
+  Acad::ErrorStatus Tessellate(double facetres, std::vector<Triangle>& triangles) const;
+
+  // Writes the tessellation as an STL file: binary or ASCII (one solid block). The file is
+  // written beside path under a temporary name and renamed over path when complete, so a
+  // failure leaves any old file untouched. eFileAccessErr when the file cannot be created,
+  // eFileSystemErr when it cannot be written or renamed; Tessellate's statuses otherwise.
+  Acad::ErrorStatus WriteStl(const std::wstring& path, bool binary, double facetres) const;
+
+ private:
+  struct Impl;
+  explicit Shape(std::unique_ptr<Impl> impl);
+  friend struct ShapeAccess;
+  std::unique_ptr<Impl> impl_;
+};
+
+struct ShapeResult {
+  Acad::ErrorStatus status = Acad::eOk;
+  Shape shape;          // null when status is not eOk
+  std::wstring reason;  // why, when status is not eOk
+  bool Ok() const { return status == Acad::eOk; }
+};
+
+// The host's STL output takes only shapes in the positive octant: eInvalidInput when the tight
+// extents reach below zero in any coordinate by more than 1e-6 (the extents' own slack, plus
+// 1e-9 of the shape's size), eNullExtents for a null shape.
+Acad::ErrorStatus CheckPositiveOctant(const Shape& shape);
+
+// Mesh parameters for FACETRES r and the diagonal of the tight box.
+MeshDensity DensityFor(double facetres, double diagonal);
+
+}  // namespace plx::modeller
+
+namespace plx::host {
+
+// Hands a new 3D solid holding shape to model space of the working drawing and reports it on
+// the command line. The host's primitive commands end here.
+Acad::ErrorStatus AppendSolid(plx::modeller::Shape shape);
+
+// Until the drawing database holds solids: the shapes AppendSolid received, oldest first,
+// handed over and forgotten.
+std::vector<plx::modeller::Shape> TakeAppendedSolids();
+
+// Registers BOX, SPHERE, CYLINDER, CONE, TORUS and WEDGE as host commands.
+void RegisterSolidCommands();
+
+}  // namespace plx::host

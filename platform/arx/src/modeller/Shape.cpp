@@ -1,0 +1,174 @@
+// Shape: value semantics over a TopoDS_Shape (copies are deep, through BRepBuilderAPI_Copy, so
+// no two shapes share geometry or a mesh), tight extents, host matrices and mass properties.
+#include <BRepBndLib.hxx>
+#include <BRepBuilderAPI_Copy.hxx>
+#include <BRepBuilderAPI_GTransform.hxx>
+#include <BRepBuilderAPI_Transform.hxx>
+#include <BRepGProp.hxx>
+#include <Bnd_Box.hxx>
+#include <GProp_GProps.hxx>
+#include <gp_GTrsf.hxx>
+#include <gp_Mat.hxx>
+#include <gp_Trsf.hxx>
+
+#include <cmath>
+
+#include "ShapeImpl.h"
+#include "win32/text.h"
+
+namespace plx::modeller {
+
+namespace {
+
+TopoDS_Shape DeepCopy(const TopoDS_Shape& shape) {
+  if (shape.IsNull()) return shape;
+  BRepBuilderAPI_Copy copy(shape, /*copyGeom=*/true, /*copyMesh=*/false);
+  return copy.Shape();
+}
+
+double Determinant(const double (&m)[4][4]) {
+  return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+         m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+         m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+}
+
+// Columns orthogonal and of one length: a rotation or mirror times a uniform scale, which
+// gp_Trsf holds exactly (it would silently make anything else uniform).
+bool IsConformal(const double (&m)[4][4]) {
+  double gram[3][3];
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) gram[i][j] = m[0][i] * m[0][j] + m[1][i] * m[1][j] + m[2][i] * m[2][j];
+  const double s2 = (gram[0][0] + gram[1][1] + gram[2][2]) / 3.0;
+  constexpr double kTolerance = 1e-10;
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      if (std::abs(gram[i][j] - (i == j ? s2 : 0.0)) > kTolerance * s2) return false;
+  return true;
+}
+
+}  // namespace
+
+std::wstring FailureText(const Standard_Failure& failure) {
+  std::string text = "Modeller failure";
+  if (const char* type = failure.DynamicType()->Name()) text += std::string(" (") + type + ")";
+  const char* message = failure.GetMessageString();
+  if (message && *message) text += std::string(": ") + message;
+  return plx::WideFromUtf8(text + ".");
+}
+
+ShapeResult Failure(Acad::ErrorStatus status, std::wstring reason) {
+  ShapeResult result;
+  result.status = status;
+  result.reason = std::move(reason);
+  return result;
+}
+
+Shape ShapeAccess::Make(const TopoDS_Shape& shape, ShapeKind kind) {
+  auto impl = std::make_unique<Shape::Impl>();
+  impl->shape = shape;
+  impl->kind = shape.IsNull() ? ShapeKind::kNull : kind;
+  return Shape(std::move(impl));
+}
+
+const TopoDS_Shape& ShapeAccess::Get(const Shape& shape) {
+  static const TopoDS_Shape kNullShape;
+  return shape.impl_ ? shape.impl_->shape : kNullShape;
+}
+
+void ShapeAccess::Set(Shape& shape, const TopoDS_Shape& value) { shape.impl_->shape = value; }
+
+Shape::Shape() = default;
+Shape::Shape(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Shape::~Shape() = default;
+Shape::Shape(Shape&& other) noexcept = default;
+Shape& Shape::operator=(Shape&& other) noexcept = default;
+
+Shape::Shape(const Shape& other) {
+  if (other.IsNull()) return;
+  TopoDS_Shape copy;
+  // A copy that cannot be made (out of memory) leaves a null shape rather than a shared one.
+  if (Guarded([&] {
+        copy = DeepCopy(other.impl_->shape);
+        return Acad::eOk;
+      }) == Acad::eOk)
+    impl_ = std::make_unique<Impl>(Impl{copy, other.impl_->kind});
+}
+
+Shape& Shape::operator=(const Shape& other) {
+  if (this != &other) *this = Shape(other);
+  return *this;
+}
+
+bool Shape::IsNull() const { return !impl_ || impl_->shape.IsNull(); }
+
+ShapeKind Shape::Kind() const { return IsNull() ? ShapeKind::kNull : impl_->kind; }
+
+Acad::ErrorStatus Shape::Extents(Point3& min, Point3& max) const {
+  if (IsNull()) return Acad::eNullExtents;
+  return Guarded([&] {
+    Bnd_Box box;
+    // Without triangulation and shape tolerances: the exact box, not one grown by a mesh.
+    BRepBndLib::AddOptimal(impl_->shape, box, false, false);
+    if (box.IsVoid()) return Acad::eNullExtents;
+    box.Get(min.x, min.y, min.z, max.x, max.y, max.z);
+    return Acad::eOk;
+  });
+}
+
+Acad::ErrorStatus Shape::Transform(const double (&m)[4][4]) {
+  for (const auto& row : m)
+    for (double v : row)
+      if (!std::isfinite(v)) return Acad::eInvalidInput;
+  if (m[3][0] != 0.0 || m[3][1] != 0.0 || m[3][2] != 0.0 || m[3][3] != 1.0) return Acad::eInvalidInput;
+  double scale = 0;
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) scale = std::max(scale, std::abs(m[i][j]));
+  if (scale == 0.0 || std::abs(Determinant(m)) <= 1e-12 * scale * scale * scale) return Acad::eInvalidInput;
+  if (IsNull()) return Acad::eOk;
+  return Guarded([&] {
+    TopoDS_Shape moved;
+    if (IsConformal(m)) {
+      gp_Trsf trsf;
+      trsf.SetValues(m[0][0], m[0][1], m[0][2], m[0][3], m[1][0], m[1][1], m[1][2], m[1][3], m[2][0], m[2][1],
+                     m[2][2], m[2][3]);
+      BRepBuilderAPI_Transform transform(impl_->shape, trsf, /*copy=*/true);
+      if (!transform.IsDone()) return Acad::eGeneralModelingFailure;
+      moved = transform.Shape();
+    } else {
+      gp_GTrsf gtrsf;
+      gtrsf.SetVectorialPart(gp_Mat(m[0][0], m[0][1], m[0][2], m[1][0], m[1][1], m[1][2], m[2][0], m[2][1], m[2][2]));
+      gtrsf.SetTranslationPart(gp_XYZ(m[0][3], m[1][3], m[2][3]));
+      BRepBuilderAPI_GTransform transform(impl_->shape, gtrsf, /*copy=*/true);
+      if (!transform.IsDone()) return Acad::eGeneralModelingFailure;
+      moved = transform.Shape();
+    }
+    impl_->shape = moved;
+    return Acad::eOk;
+  });
+}
+
+double Shape::Volume() const {
+  if (Kind() != ShapeKind::kSolid) return 0.0;
+  double volume = 0.0;
+  Guarded([&] {
+    GProp_GProps props;
+    BRepGProp::VolumeProperties(impl_->shape, props);
+    volume = props.Mass();
+    return Acad::eOk;
+  });
+  return volume;
+}
+
+double Shape::Area() const {
+  if (IsNull()) return 0.0;
+  double area = 0.0;
+  Guarded([&] {
+    GProp_GProps props;
+    BRepGProp::SurfaceProperties(impl_->shape, props);
+    area = props.Mass();
+    return Acad::eOk;
+  });
+  return area;
+}
+
+}  // namespace plx::modeller

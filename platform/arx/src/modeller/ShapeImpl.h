@@ -1,0 +1,51 @@
+// Private to the modeller: the OCCT shape inside a Shape, and the door every OCCT call goes
+// through so that no exception (Standard_Failure does not derive from std::exception) leaves.
+#pragma once
+
+#include <Standard_Failure.hxx>
+#include <TopoDS_Shape.hxx>
+
+#include <new>
+#include <stdexcept>
+#include <string>
+
+#include "arxhost/Modeller.h"
+
+namespace plx::modeller {
+
+struct Shape::Impl {
+  TopoDS_Shape shape;
+  ShapeKind kind = ShapeKind::kNull;
+};
+
+struct ShapeAccess {
+  static Shape Make(const TopoDS_Shape& shape, ShapeKind kind);
+  // The OCCT shape; a null TopoDS_Shape for a null Shape.
+  static const TopoDS_Shape& Get(const Shape& shape);
+  static void Set(Shape& shape, const TopoDS_Shape& value);
+};
+
+std::wstring FailureText(const Standard_Failure& failure);
+
+// Runs body (returning Acad::ErrorStatus); a modeller exception becomes a status and, when
+// reason is given, its text.
+template <class Body>
+Acad::ErrorStatus Guarded(Body&& body, std::wstring* reason = nullptr) {
+  try {
+    return body();
+  } catch (const Standard_Failure& failure) {
+    if (reason) *reason = FailureText(failure);
+  } catch (const std::bad_alloc&) {
+    if (reason) *reason = L"Out of memory in the modeller.";
+    return Acad::eOutOfMemory;
+  } catch (const std::exception& e) {
+    if (reason) *reason = L"Modeller failure: " + std::wstring(e.what(), e.what() + std::char_traits<char>::length(e.what()));
+  } catch (...) {
+    if (reason) *reason = L"Modeller failure.";
+  }
+  return Acad::eGeneralModelingFailure;
+}
+
+ShapeResult Failure(Acad::ErrorStatus status, std::wstring reason);
+
+}  // namespace plx::modeller
