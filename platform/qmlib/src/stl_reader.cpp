@@ -1,0 +1,191 @@
+// STL input: tells binary from ASCII, and reads binary facets in chunks of whole records
+// (ASCII text goes to stl_ascii_reader.cpp).
+// The form is decided by size alone first: a file of exactly 84 + 50 n bytes, n being the
+// count in its header, is binary even when its header begins with "solid" (several writers
+// do that); anything else must be ASCII text beginning with "solid". Counts are checked
+// against the file size before anything is allocated from them.
+#include "stl_reader.h"
+
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "stl_format.h"
+#include "vertex_welder.h"
+#include "win32/text.h"
+
+namespace qmlib {
+
+static_assert(std::endian::native == std::endian::little, "binary STL fields are read in host byte order");
+
+namespace {
+
+constexpr size_t kChunkRecords = 1 << 14;  // about 800 KiB, kept in cache
+
+std::wstring ErrnoText(int code) { return plx::WideFromUtf8(std::strerror(code)); }
+
+class FileHandle {
+ public:
+  explicit FileHandle(int fd) : fd_(fd) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int Get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Reads exactly size bytes; false at an error or an early end of file.
+bool ReadFully(int fd, char* data, size_t size, const std::wstring& shown, std::wstring& error) {
+  while (size > 0) {
+    const ssize_t n = ::read(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = plx::FormatWide(L"Unable to read file %s: %s", shown.c_str(), ErrnoText(errno).c_str());
+      return false;
+    }
+    if (n == 0) {
+      error = plx::FormatWide(L"Unable to read file %s: it ended early (it changed while being read)", shown.c_str());
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// True when the text begins with "solid" after white space, or is white space as far as it
+// goes and more follows (the ASCII parser then decides).
+bool MayBeAscii(const char* data, size_t size, bool more) {
+  size_t i = 0;
+  while (i < size && (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n' || data[i] == '\f' ||
+                      data[i] == '\v'))
+    ++i;
+  if (i == size) return more;
+  return size - i >= 5 && strncasecmp(data + i, "solid", 5) == 0;
+}
+
+bool ReadBinary(int fd, uint32_t facetCount, const std::wstring& shown, ON_Mesh& mesh, std::wstring& error) {
+  if (facetCount > static_cast<uint32_t>(INT_MAX)) {
+    error = plx::FormatWide(L"Binary STL file %s holds %u facets, more than one mesh can hold (%d)", shown.c_str(),
+                            facetCount, INT_MAX);
+    return false;
+  }
+  mesh.m_F.Reserve(facetCount);
+  // A closed triangulated surface has about half as many vertices as facets.
+  const size_t expectedVertices = facetCount / 2 + 3;
+  mesh.m_V.Reserve(expectedVertices);
+  VertexWelder welder(mesh.m_V, expectedVertices);
+
+  const size_t chunkSize = std::min<size_t>(facetCount, kChunkRecords) * kFacetRecordSize;
+  auto chunk = std::make_unique_for_overwrite<char[]>(chunkSize > 0 ? chunkSize : 1);
+  uint32_t done = 0;
+  while (done < facetCount) {
+    const uint32_t records = static_cast<uint32_t>(std::min<size_t>(facetCount - done, kChunkRecords));
+    if (!ReadFully(fd, chunk.get(), size_t{records} * kFacetRecordSize, shown, error)) return false;
+    for (uint32_t r = 0; r < records; ++r) {
+      float xyz[9];
+      std::memcpy(xyz, chunk.get() + size_t{r} * kFacetRecordSize + 12, sizeof xyz);  // after the normal
+      int corner[3];
+      for (int k = 0; k < 3; ++k) {
+        const float x = xyz[3 * k], y = xyz[3 * k + 1], z = xyz[3 * k + 2];
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+          error = plx::FormatWide(L"Binary STL file %s: facet %u has a corner whose coordinates are not finite numbers",
+                                  shown.c_str(), done + r + 1);
+          return false;
+        }
+        corner[k] = welder.IndexOf(x, y, z);
+        if (corner[k] < 0) {
+          error = plx::FormatWide(L"Binary STL file %s has more vertices than one mesh can hold", shown.c_str());
+          return false;
+        }
+      }
+      // A facet whose corners coincide has no area and no valid mesh face can hold it.
+      if (corner[0] != corner[1] && corner[1] != corner[2] && corner[2] != corner[0])
+        mesh.m_F.Append(ON_MeshFace{{corner[0], corner[1], corner[2], corner[2]}});
+    }
+    done += records;
+  }
+  char extra;
+  if (::read(fd, &extra, 1) > 0) {
+    error = plx::FormatWide(L"Unable to read file %s: it grew while being read", shown.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadStl(const std::string& path, const std::wstring& shown, ON_Mesh& mesh, std::wstring& error) {
+  if (path.empty()) {
+    error = L"Unable to read the STL file: no file name was given";
+    return false;
+  }
+  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) {
+    error = plx::FormatWide(L"Unable to open file %s: %s", shown.c_str(), ErrnoText(errno).c_str());
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0) {
+    error = plx::FormatWide(L"Unable to read file %s: %s", shown.c_str(), ErrnoText(errno).c_str());
+    return false;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    error = plx::FormatWide(L"Unable to read file %s: it is not a regular file", shown.c_str());
+    return false;
+  }
+  const auto size = static_cast<uint64_t>(info.st_size);
+  if (size == 0) {
+    error = plx::FormatWide(L"STL file %s is empty", shown.c_str());
+    return false;
+  }
+
+  char preamble[kBinaryPreambleSize];
+  const size_t preambleSize = static_cast<size_t>(std::min<uint64_t>(size, kBinaryPreambleSize));
+  if (!ReadFully(file.Get(), preamble, preambleSize, shown, error)) return false;
+
+  ON_Mesh result;
+  if (size >= kBinaryPreambleSize) {
+    uint32_t facetCount;
+    std::memcpy(&facetCount, preamble + kHeaderSize, sizeof facetCount);
+    if (size == kBinaryPreambleSize + uint64_t{kFacetRecordSize} * facetCount) {
+      if (!ReadBinary(file.Get(), facetCount, shown, result, error)) return false;
+      mesh = std::move(result);
+      return true;
+    }
+  }
+  if (!MayBeAscii(preamble, preambleSize, size > preambleSize)) {
+    if (size < kBinaryPreambleSize) {
+      error = plx::FormatWide(L"File %s is not an STL file: it has %llu bytes, too few for a binary STL file, and "
+                              L"does not begin with \"solid\"",
+                              shown.c_str(), static_cast<unsigned long long>(size));
+    } else {
+      uint32_t facetCount;
+      std::memcpy(&facetCount, preamble + kHeaderSize, sizeof facetCount);
+      error = plx::FormatWide(L"Binary STL file %s is truncated or inconsistent: its header counts %u facets, which "
+                              L"take %llu bytes, but the file has %llu bytes",
+                              shown.c_str(), facetCount,
+                              static_cast<unsigned long long>(kBinaryPreambleSize + uint64_t{kFacetRecordSize} * facetCount),
+                              static_cast<unsigned long long>(size));
+    }
+    return false;
+  }
+  if (!ReadAsciiStl(file.Get(), preamble, preambleSize, size, shown, result, error)) return false;
+  mesh = std::move(result);
+  return true;
+}
+
+}  // namespace qmlib

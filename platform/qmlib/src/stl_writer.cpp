@@ -1,0 +1,229 @@
+// STL output. Two passes over the faces: the first checks every index and counts the facets
+// (so nothing is created for a list that cannot be written and the binary count is known up
+// front), the second writes through one large buffer into an AtomicFile. Quads (a, b, c, d)
+// are written as the triangles (a, b, c) and (a, c, d). Normals are computed in double from
+// the float corners. ASCII numbers are the shortest text that reads back to the same float.
+#include "stl_writer.h"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "atomic_file.h"
+#include "stl_format.h"
+#include "win32/text.h"
+
+namespace qmlib {
+
+static_assert(std::endian::native == std::endian::little, "binary STL fields are copied in host byte order");
+
+namespace {
+
+constexpr size_t kBufferSize = size_t{1} << 20;
+constexpr size_t kMaxAsciiFacetSize = 512;  // 12 numbers of at most 15 characters and the keywords
+const char kAsciiName[] = "QMSTL";
+const char kBinaryHeader[] = "QMSTL binary STL by QMLib90Ux64, facet colours VisCAM/SolidView";
+static_assert(sizeof kBinaryHeader <= kHeaderSize);
+
+class BufferedOutput {
+ public:
+  explicit BufferedOutput(AtomicFile& file)
+      : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)), pos_(buffer_.get()) {}
+
+  // A place for at least n bytes (n <= kBufferSize), or null after a write failure.
+  char* Room(size_t n, std::wstring& error) {
+    if (static_cast<size_t>(buffer_.get() + kBufferSize - pos_) < n && !Flush(error)) return nullptr;
+    return pos_;
+  }
+  void Advance(char* end) { pos_ = end; }
+  bool Flush(std::wstring& error) {
+    const size_t size = static_cast<size_t>(pos_ - buffer_.get());
+    pos_ = buffer_.get();
+    return file_.Write(buffer_.get(), size, error);
+  }
+
+ private:
+  AtomicFile& file_;
+  std::unique_ptr<char[]> buffer_;
+  char* pos_;
+};
+
+struct Facet {
+  ON_3fPoint a, b, c;
+  float normal[3];
+};
+
+void ComputeNormal(Facet& facet) {
+  const double ux = double(facet.b.x) - facet.a.x, uy = double(facet.b.y) - facet.a.y,
+               uz = double(facet.b.z) - facet.a.z;
+  const double vx = double(facet.c.x) - facet.a.x, vy = double(facet.c.y) - facet.a.y,
+               vz = double(facet.c.z) - facet.a.z;
+  const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+  const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+  if (length > 0.0) {
+    facet.normal[0] = static_cast<float>(nx / length);
+    facet.normal[1] = static_cast<float>(ny / length);
+    facet.normal[2] = static_cast<float>(nz / length);
+  } else {
+    facet.normal[0] = facet.normal[1] = facet.normal[2] = 0.0f;
+  }
+}
+
+bool IsFinite(const ON_3fPoint& p) {
+  // x * 0 is 0 for a finite x and NaN otherwise; one comparison tests all three.
+  const float zero = p.x * 0.0f + p.y * 0.0f + p.z * 0.0f;
+  return zero == 0.0f;
+}
+
+bool CountFacets(const ON_ClassArray<ON_Mesh>& meshes, uint64_t& facetCount, std::wstring& error) {
+  facetCount = 0;
+  for (int m = 0; m < meshes.Count(); ++m) {
+    const ON_Mesh& mesh = meshes[m];
+    const int vertexCount = mesh.VertexCount();
+    const ON_MeshFace* faces = mesh.m_F.Array();
+    for (int f = 0; f < mesh.FaceCount(); ++f) {
+      for (int index : faces[f].vi) {
+        if (index < 0 || index >= vertexCount) {
+          error = plx::FormatWide(L"Unable to write the STL file: face %d of mesh %d names vertex %d, but the mesh "
+                                  L"has %d vertices",
+                                  f, m, index, vertexCount);
+          return false;
+        }
+      }
+      facetCount += faces[f].IsTriangle() ? 1 : 2;
+    }
+  }
+  return true;
+}
+
+// Calls emit(facet, colourWord) for every facet in order; stops and returns false when emit
+// does, or with a reason when a corner is not finite.
+template <class Emit>
+bool ForEachFacet(const ON_ClassArray<ON_Mesh>& meshes, std::wstring& error, Emit&& emit) {
+  for (int m = 0; m < meshes.Count(); ++m) {
+    const ON_Mesh& mesh = meshes[m];
+    const uint16_t colourWord = mesh.m_C.Count() > 0 ? StlColorWord(mesh.m_C[0]) : 0;
+    const ON_3fPoint* v = mesh.m_V.Array();
+    const ON_MeshFace* faces = mesh.m_F.Array();
+    for (int f = 0; f < mesh.FaceCount(); ++f) {
+      const int* vi = faces[f].vi;
+      Facet facet{v[vi[0]], v[vi[1]], v[vi[2]], {}};
+      if (!IsFinite(facet.a) || !IsFinite(facet.b) || !IsFinite(facet.c) || !IsFinite(v[vi[3]])) {
+        error = plx::FormatWide(L"Unable to write the STL file: face %d of mesh %d has a corner whose coordinates "
+                                L"are not finite numbers",
+                                f, m);
+        return false;
+      }
+      ComputeNormal(facet);
+      if (!emit(facet, colourWord)) return false;
+      if (vi[2] != vi[3]) {
+        facet.b = facet.c;
+        facet.c = v[vi[3]];
+        ComputeNormal(facet);
+        if (!emit(facet, colourWord)) return false;
+      }
+    }
+  }
+  return true;
+}
+
+bool WriteBinary(const ON_ClassArray<ON_Mesh>& meshes, uint64_t facetCount, AtomicFile& file,
+                 std::wstring& error) {
+  BufferedOutput out(file);
+  char* p = out.Room(kBinaryPreambleSize, error);
+  std::memset(p, ' ', kHeaderSize);
+  std::memcpy(p, kBinaryHeader, sizeof kBinaryHeader - 1);
+  const auto count32 = static_cast<uint32_t>(facetCount);
+  std::memcpy(p + kHeaderSize, &count32, sizeof count32);
+  out.Advance(p + kBinaryPreambleSize);
+
+  const bool written = ForEachFacet(meshes, error, [&](const Facet& facet, uint16_t colourWord) {
+    char* q = out.Room(kFacetRecordSize, error);
+    if (!q) return false;
+    const float record[12] = {facet.normal[0], facet.normal[1], facet.normal[2], facet.a.x, facet.a.y, facet.a.z,
+                              facet.b.x,       facet.b.y,       facet.b.z,       facet.c.x, facet.c.y, facet.c.z};
+    std::memcpy(q, record, sizeof record);
+    std::memcpy(q + sizeof record, &colourWord, sizeof colourWord);
+    out.Advance(q + kFacetRecordSize);
+    return true;
+  });
+  return written && out.Flush(error);
+}
+
+char* PutText(char* p, const char* text) {
+  const size_t n = std::strlen(text);
+  std::memcpy(p, text, n);
+  return p + n;
+}
+
+char* PutTriple(char* p, float x, float y, float z) {
+  // 16 bytes suffice for the shortest form of any float ("-1.1754944e-38").
+  *p++ = ' ';
+  p = std::to_chars(p, p + 16, x).ptr;
+  *p++ = ' ';
+  p = std::to_chars(p, p + 16, y).ptr;
+  *p++ = ' ';
+  p = std::to_chars(p, p + 16, z).ptr;
+  *p++ = '\n';
+  return p;
+}
+
+bool WriteAscii(const ON_ClassArray<ON_Mesh>& meshes, AtomicFile& file, std::wstring& error) {
+  BufferedOutput out(file);
+  char* p = out.Room(64, error);
+  p = PutText(PutText(PutText(p, "solid "), kAsciiName), "\n");
+  out.Advance(p);
+
+  const bool written = ForEachFacet(meshes, error, [&](const Facet& facet, uint16_t) {
+    char* q = out.Room(kMaxAsciiFacetSize, error);
+    if (!q) return false;
+    q = PutText(q, "  facet normal");
+    q = PutTriple(q, facet.normal[0], facet.normal[1], facet.normal[2]);
+    q = PutText(q, "    outer loop\n      vertex");
+    q = PutTriple(q, facet.a.x, facet.a.y, facet.a.z);
+    q = PutText(q, "      vertex");
+    q = PutTriple(q, facet.b.x, facet.b.y, facet.b.z);
+    q = PutText(q, "      vertex");
+    q = PutTriple(q, facet.c.x, facet.c.y, facet.c.z);
+    q = PutText(q, "    endloop\n  endfacet\n");
+    out.Advance(q);
+    return true;
+  });
+  if (!written) return false;
+  p = out.Room(64, error);
+  if (!p) return false;
+  p = PutText(PutText(PutText(p, "endsolid "), kAsciiName), "\n");
+  out.Advance(p);
+  return out.Flush(error);
+}
+
+}  // namespace
+
+bool CheckBinaryFacetCount(uint64_t facetCount, std::wstring& error) {
+  if (facetCount <= kMaxBinaryFacets) return true;
+  error = plx::FormatWide(L"Unable to write a binary STL file of %llu facets: the format counts at most %llu",
+                          static_cast<unsigned long long>(facetCount),
+                          static_cast<unsigned long long>(kMaxBinaryFacets));
+  return false;
+}
+
+bool WriteStl(const ON_ClassArray<ON_Mesh>& meshes, const std::string& target, const std::wstring& shown,
+              int type, std::wstring& error) {
+  if (type != static_cast<int>(StlType::kAscii) && type != static_cast<int>(StlType::kBinary)) {
+    error = plx::FormatWide(L"Unknown STL file type %d: use 0 for ASCII or 1 for binary", type);
+    return false;
+  }
+  uint64_t facetCount = 0;
+  if (!CountFacets(meshes, facetCount, error)) return false;
+  const bool binary = type == static_cast<int>(StlType::kBinary);
+  if (binary && !CheckBinaryFacetCount(facetCount, error)) return false;
+
+  AtomicFile file;
+  if (!file.Create(target, shown, error)) return false;
+  const bool written = binary ? WriteBinary(meshes, facetCount, file, error) : WriteAscii(meshes, file, error);
+  return written && file.Commit(error);
+}
+
+}  // namespace qmlib

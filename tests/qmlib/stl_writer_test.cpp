@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "QMLib.h"
+#include "stl_format.h"
+#include "support/temp_folder.h"
+#include "support/test_meshes.h"
+#include "win32/text.h"
+
+using qmtest::PathOf;
+using qmtest::TempFolder;
+
+namespace {
+
+struct Record {
+  float normal[3];
+  float corners[9];
+  uint16_t attribute;
+};
+
+std::vector<Record> Records(const std::string& bytes) {
+  std::vector<Record> out;
+  for (size_t at = 84; at + 50 <= bytes.size(); at += 50) {
+    Record r;
+    std::memcpy(r.normal, bytes.data() + at, 12);
+    std::memcpy(r.corners, bytes.data() + at + 12, 36);
+    std::memcpy(&r.attribute, bytes.data() + at + 48, 2);
+    out.push_back(r);
+  }
+  return out;
+}
+
+uint32_t CountField(const std::string& bytes) {
+  uint32_t n = 0;
+  std::memcpy(&n, bytes.data() + 80, 4);
+  return n;
+}
+
+ON_ClassArray<ON_Mesh> BoxAndTetrahedron() {
+  ON_ClassArray<ON_Mesh> meshes;
+  meshes.Append(qmtest::Box(ON_3dPoint(0, 0, 0), ON_3dPoint(2, 3, 4), ON_Color(255, 0, 0)));
+  ON_Mesh tetrahedron = qmtest::Tetrahedron(ON_3dPoint(5, 5, 5), 1);
+  tetrahedron.m_C.Append(ON_Color(0, 0, 255));
+  meshes.Append(tetrahedron);
+  return meshes;
+}
+
+size_t CountOccurrences(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+}  // namespace
+
+TEST(StlWriter, BinaryLayoutCountsAndNormals) {
+  TempFolder folder;
+  const auto path = folder / "parts.stl";
+  ASSERT_EQ(QMSTL::MeshToSTL(BoxAndTetrahedron(), PathOf(path.string()), 1), 1) << QMSTL::GetError().GetString();
+  EXPECT_TRUE(QMSTL::GetError().IsEmpty());
+  const std::string bytes = qmtest::ReadBytes(path);
+  ASSERT_EQ(bytes.size(), 84u + 50u * 16u);
+  EXPECT_NE(bytes.compare(0, 5, "solid"), 0);
+  EXPECT_EQ(CountField(bytes), 16u);
+  for (const Record& r : Records(bytes)) {
+    const double length = std::sqrt(r.normal[0] * r.normal[0] + r.normal[1] * r.normal[1] + r.normal[2] * r.normal[2]);
+    EXPECT_NEAR(length, 1.0, 1e-6);
+    // Outward: the normal points away from the centre of the part it belongs to.
+    const bool inBox = r.corners[0] <= 2 && r.corners[1] <= 3 && r.corners[2] <= 4;
+    const double cx = inBox ? 1 : 5.25, cy = inBox ? 1.5 : 5.25, cz = inBox ? 2 : 5.25;
+    const double mx = (r.corners[0] + r.corners[3] + r.corners[6]) / 3 - cx;
+    const double my = (r.corners[1] + r.corners[4] + r.corners[7]) / 3 - cy;
+    const double mz = (r.corners[2] + r.corners[5] + r.corners[8]) / 3 - cz;
+    EXPECT_GT(mx * r.normal[0] + my * r.normal[1] + mz * r.normal[2], 0.0);
+  }
+}
+
+TEST(StlWriter, QuadsSplitAlongTheFirstDiagonal) {
+  TempFolder folder;
+  ON_ClassArray<ON_Mesh> meshes;
+  ON_Mesh& quad = meshes.AppendNew();
+  quad.SetVertex(0, ON_3dPoint(0, 0, 0));
+  quad.SetVertex(1, ON_3dPoint(1, 0, 0));
+  quad.SetVertex(2, ON_3dPoint(1, 1, 0));
+  quad.SetVertex(3, ON_3dPoint(0, 1, 0));
+  quad.SetQuad(0, 0, 1, 2, 3);
+  const auto path = folder / "quad.stl";
+  ASSERT_EQ(QMSTL::MeshToSTL(meshes, PathOf(path.string()), 1), 1);
+  const std::vector<Record> records = Records(qmtest::ReadBytes(path));
+  ASSERT_EQ(records.size(), 2u);
+  const float first[9] = {0, 0, 0, 1, 0, 0, 1, 1, 0};
+  const float second[9] = {0, 0, 0, 1, 1, 0, 0, 1, 0};
+  EXPECT_EQ(std::memcmp(records[0].corners, first, sizeof first), 0);
+  EXPECT_EQ(std::memcmp(records[1].corners, second, sizeof second), 0);
+  EXPECT_EQ(records[0].normal[2], 1.0f);
+  EXPECT_EQ(records[1].normal[2], 1.0f);
+  EXPECT_EQ(records[0].attribute, 0);  // no colour: no colour word
+}
+
+TEST(StlWriter, DegenerateFacetGetsZeroNormal) {
+  TempFolder folder;
+  ON_ClassArray<ON_Mesh> meshes;
+  ON_Mesh& line = meshes.AppendNew();
+  line.SetVertex(0, ON_3dPoint(0, 0, 0));
+  line.SetVertex(1, ON_3dPoint(1, 1, 1));
+  line.SetVertex(2, ON_3dPoint(2, 2, 2));  // on the line through the other two
+  line.SetTriangle(0, 0, 1, 2);
+  for (int type : {0, 1}) {
+    const auto path = folder / ("line" + std::to_string(type) + ".stl");
+    ASSERT_EQ(QMSTL::MeshToSTL(meshes, PathOf(path.string()), type), 1);
+    const std::string bytes = qmtest::ReadBytes(path);
+    if (type == 1) {
+      const Record r = Records(bytes).at(0);
+      EXPECT_EQ(r.normal[0], 0.0f);
+      EXPECT_EQ(r.normal[1], 0.0f);
+      EXPECT_EQ(r.normal[2], 0.0f);
+    } else {
+      EXPECT_NE(bytes.find("facet normal 0 0 0\n"), std::string::npos) << bytes;
+    }
+  }
+}
+
+struct ColourCase {
+  int red, green, blue;
+  uint16_t word;
+};
+
+void PrintTo(const ColourCase& c, std::ostream* os) { *os << c.red << "," << c.green << "," << c.blue; }
+
+class StlWriterColour : public testing::TestWithParam<ColourCase> {};
+
+TEST_P(StlWriterColour, MeshColourGoesIntoEveryFacetWord) {
+  const ColourCase& c = GetParam();
+  TempFolder folder;
+  ON_ClassArray<ON_Mesh> meshes;
+  meshes.Append(qmtest::Box(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 1, 1), ON_Color(c.red, c.green, c.blue)));
+  meshes.Append(qmtest::Tetrahedron(ON_3dPoint(3, 3, 3), 1));  // no colour
+  const auto path = folder / "colour.stl";
+  ASSERT_EQ(QMSTL::MeshToSTL(meshes, PathOf(path.string()), 1), 1);
+  const std::vector<Record> records = Records(qmtest::ReadBytes(path));
+  ASSERT_EQ(records.size(), 16u);
+  for (size_t i = 0; i < 12; ++i) EXPECT_EQ(records[i].attribute, c.word) << i;
+  for (size_t i = 12; i < 16; ++i) EXPECT_EQ(records[i].attribute, 0) << i;
+  EXPECT_EQ(qmlib::StlColorWord(ON_Color(c.red, c.green, c.blue)), c.word);
+}
+
+// Bit 15 set, red in bits 10-14, green 5-9, blue 0-4, each the channel's top five bits.
+INSTANTIATE_TEST_SUITE_P(Channels, StlWriterColour,
+                         testing::Values(ColourCase{255, 255, 255, 0xFFFF}, ColourCase{0, 0, 0, 0x8000},
+                                         ColourCase{255, 0, 0, 0xFC00}, ColourCase{0, 255, 0, 0x83E0},
+                                         ColourCase{0, 0, 255, 0x801F}, ColourCase{10, 20, 30, 0x8443},
+                                         ColourCase{7, 8, 15, 0x8021}, ColourCase{128, 64, 32, 0xC104}));
+
+TEST(StlWriter, AsciiIsOneSolidBlockWithExactNumbers) {
+  TempFolder folder;
+  ON_ClassArray<ON_Mesh> meshes = BoxAndTetrahedron();
+  meshes.Append(qmtest::Tetrahedron(ON_3dPoint(0.1, -1e-30, 0.7), 0.3));
+  meshes.Append(qmtest::Tetrahedron(ON_3dPoint(-3e37, 1e37, 1.17549435e-38), 1e37));
+  const auto path = folder / "parts.stl";
+  ASSERT_EQ(QMSTL::MeshToSTL(meshes, PathOf(path.string()), 0), 1) << QMSTL::GetError().GetString();
+  const std::string text = qmtest::ReadBytes(path);
+  EXPECT_EQ(text.rfind("solid ", 0), 0u);
+  EXPECT_EQ(CountOccurrences(text, "\nendsolid"), 1u);
+  EXPECT_EQ(CountOccurrences(text, "solid"), 2u);  // "solid" and "endsolid"
+  EXPECT_EQ(CountOccurrences(text, "facet normal"), 24u);
+  EXPECT_EQ(CountOccurrences(text, "vertex"), 72u);
+  EXPECT_EQ(text.back(), '\n');
+
+  // Shortest round-trip numbers: reading back gives the very floats written.
+  ON_Mesh back;
+  ASSERT_EQ(QMSTL::STLToMesh(PathOf(path.string()), back), 1) << QMSTL::GetError().GetString();
+  EXPECT_EQ(qmtest::Triangles(back), qmtest::Triangles(meshes));
+}
+
+TEST(StlWriter, EmptyListWritesValidEmptyFiles) {
+  TempFolder folder;
+  const ON_ClassArray<ON_Mesh> none;
+  const auto binary = folder / "empty-binary.stl";
+  const auto ascii = folder / "empty-ascii.stl";
+  ASSERT_EQ(QMSTL::MeshToSTL(none, PathOf(binary.string()), 1), 1);
+  ASSERT_EQ(QMSTL::MeshToSTL(none, PathOf(ascii.string()), 0), 1);
+  const std::string bytes = qmtest::ReadBytes(binary);
+  ASSERT_EQ(bytes.size(), 84u);
+  EXPECT_EQ(CountField(bytes), 0u);
+  EXPECT_EQ(qmtest::ReadBytes(ascii), "solid QMSTL\nendsolid QMSTL\n");
+  for (const auto& path : {binary, ascii}) {
+    ON_Mesh back = qmtest::Sentinel();
+    ASSERT_EQ(QMSTL::STLToMesh(PathOf(path.string()), back), 1) << QMSTL::GetError().GetString();
+    EXPECT_EQ(back.FaceCount(), 0);
+    EXPECT_EQ(back.VertexCount(), 0);
+    EXPECT_EQ(back.m_C.Count(), 0);
+  }
+}
+
+TEST(StlWriter, ReplacesAnExistingFileAndLeavesNoTemporary) {
+  TempFolder folder;
+  const auto path = folder / "out.stl";
+  qmtest::WriteBytes(path, std::string(100000, 'x'));
+  ::chmod(path.c_str(), 0640);
+  ASSERT_EQ(QMSTL::MeshToSTL(BoxAndTetrahedron(), PathOf(path.string()), 1), 1);
+  EXPECT_EQ(qmtest::ReadBytes(path).size(), 84u + 50u * 16u);
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"out.stl"});
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);  // the replaced file's mode is kept
+}
+
+TEST(StlWriter, WindowsSeparatorsAndUtf8Names) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder / "sub");
+  std::wstring path = plx::WideFromUtf8(folder.Path().string());
+  path += L"\\sub\\caf\u00e9 \u6f22.stl";
+  ASSERT_EQ(QMSTL::MeshToSTL(BoxAndTetrahedron(), CString(path), 0), 1) << QMSTL::GetError().GetString();
+  EXPECT_TRUE(std::filesystem::exists(folder / "sub" / "caf\xc3\xa9 \xe6\xbc\xa2.stl"));
+  ON_Mesh back;
+  EXPECT_EQ(QMSTL::STLToMesh(CString(path), back), 1) << QMSTL::GetError().GetString();
+  EXPECT_EQ(back.FaceCount(), 16);
+}
+
+// Every failure keeps an existing target intact, leaves nothing beside it and says why.
+struct FailureCase {
+  const char* name;
+  int type;
+  int damage;  // 0 none, 1 a face index past the vertices, 2 a non-finite vertex, 3 a negative index
+  const char* target;  // relative to the folder; "" for the prepared target
+  const wchar_t* expected;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
+class StlWriterFailure : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(StlWriterFailure, KeepsTheOldFileAndExplains) {
+  const FailureCase& c = GetParam();
+  TempFolder folder;
+  const auto existing = folder / "old.stl";
+  const std::string oldContent = "the previous export\n";
+  qmtest::WriteBytes(existing, oldContent);
+  std::filesystem::create_directory(folder / "a folder.stl");
+
+  ON_ClassArray<ON_Mesh> meshes = BoxAndTetrahedron();
+  if (c.damage == 1) meshes[1].m_F[2].vi[1] = 4;
+  if (c.damage == 2) meshes[0].m_V[7].y = std::numeric_limits<float>::quiet_NaN();
+  if (c.damage == 3) meshes[0].m_F[5].vi[3] = -2;
+
+  const std::string target = *c.target ? (folder / c.target).string() : existing.string();
+  EXPECT_EQ(QMSTL::MeshToSTL(meshes, PathOf(target), c.type), 0);
+  const CString error = QMSTL::GetError();
+  EXPECT_NE(std::wstring(error.GetString()).find(c.expected), std::wstring::npos) << error.GetString();
+  EXPECT_EQ(qmtest::ReadBytes(existing), oldContent);
+  auto entries = folder.Entries();
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, (std::vector<std::string>{"a folder.stl", "old.stl"}));
+  EXPECT_TRUE(std::filesystem::is_empty(folder / "a folder.stl"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StlWriterFailure,
+    testing::Values(FailureCase{"TypeTwo", 2, 0, "", L"Unknown STL file type 2: use 0 for ASCII or 1 for binary"},
+                    FailureCase{"TypeMinusOne", -1, 0, "", L"Unknown STL file type -1"},
+                    FailureCase{"FaceIndexPastVertices", 1, 1, "", L"face 2 of mesh 1 names vertex 4, but the mesh has 4 vertices"},
+                    FailureCase{"NegativeFaceIndexAscii", 0, 3, "", L"face 5 of mesh 0 names vertex -2"},
+                    FailureCase{"NonFiniteVertexBinary", 1, 2, "", L"are not finite numbers"},
+                    FailureCase{"NonFiniteVertexAscii", 0, 2, "", L"are not finite numbers"},
+                    FailureCase{"MissingFolder", 1, 0, "no such folder/out.stl", L"Unable to create file "},
+                    FailureCase{"TargetIsAFolder", 0, 0, "a folder.stl", L"it is a folder"}),
+    [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+TEST(StlWriter, MissingFolderMessageNamesThePathAsGiven) {
+  TempFolder folder;
+  const std::string native = (folder / "missing").string();
+  std::wstring shown = plx::WideFromUtf8(native) + L"\\out.stl";
+  EXPECT_EQ(QMSTL::MeshToSTL(BoxAndTetrahedron(), CString(shown), 1), 0);
+  EXPECT_EQ(std::wstring(QMSTL::GetError().GetString()),
+            L"Unable to create file " + shown + L": No such file or directory");
+}
+
+TEST(StlWriter, EmptyPathFails) {
+  EXPECT_EQ(QMSTL::MeshToSTL(BoxAndTetrahedron(), CString(L""), 1), 0);
+  EXPECT_EQ(std::wstring(QMSTL::GetError().GetString()), L"Unable to create the STL file: no file name was given");
+}
+
+TEST(StlWriter, BinaryFacetCountLimit) {
+  std::wstring error;
+  EXPECT_TRUE(qmlib::CheckBinaryFacetCount(0xFFFFFFFFull, error));
+  EXPECT_TRUE(error.empty());
+  EXPECT_FALSE(qmlib::CheckBinaryFacetCount(0x100000000ull, error));
+  EXPECT_EQ(error, L"Unable to write a binary STL file of 4294967296 facets: the format counts at most 4294967295");
+}
