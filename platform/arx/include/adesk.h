@@ -16,6 +16,7 @@ struct Adesk {
   typedef uintptr_t UIntPtr;
   typedef intptr_t LongPtr;
   typedef uintptr_t ULongPtr;
+  typedef intptr_t GsMarker;
   typedef bool Boolean;
   typedef bool Bool;
   static constexpr bool kFalse = false;

@@ -5,11 +5,14 @@
 
 class AcRxClass {
  public:
-  AcRxClass(const ACHAR* name, AcRxClass* parent) : name_(name), parent_(parent) {}
+  AcRxClass(const ACHAR* name, AcRxClass* parent, const ACHAR* dxfName = nullptr)
+      : name_(name), parent_(parent), dxfName_(dxfName) {}
   AcRxClass(const AcRxClass&) = delete;
   AcRxClass& operator=(const AcRxClass&) = delete;
 
   const ACHAR* name() const { return name_; }
+  // The type name of the class's objects in DXF ("LINE", "3DFACE"); null for abstract classes.
+  const ACHAR* dxfName() const { return dxfName_; }
   AcRxClass* myParent() const { return parent_; }
   bool isDerivedFrom(const AcRxClass* other) const {
     for (const AcRxClass* c = this; c; c = c->parent_)
@@ -20,6 +23,7 @@ class AcRxClass {
  private:
   const ACHAR* name_;
   AcRxClass* parent_;
+  const ACHAR* dxfName_;
 };
 
 class AcRxObject {
@@ -29,6 +33,8 @@ class AcRxObject {
   virtual AcRxClass* isA() const;
   static AcRxObject* cast(const AcRxObject* object) { return const_cast<AcRxObject*>(object); }
   bool isKindOf(const AcRxClass* cls) const { return isA()->isDerivedFrom(cls); }
+  // A new copy of the object, the caller's to release; null where a class cannot be copied.
+  virtual AcRxObject* clone() const { return nullptr; }
 };
 
 // Declares desc, isA and cast for a class derived from AcRxObject.
@@ -47,6 +53,15 @@ class AcRxObject {
     static AcRxClass cls(L## #CLASS, PARENT::desc()); \
     return &cls;                                    \
   }                                                 \
+  AcRxClass* CLASS::isA() const { return CLASS::desc(); }
+
+// The same for a class whose objects have a DXF type name; the version, proxy and application
+// arguments are accepted as on the platform and not used.
+#define ACRX_DXF_DEFINE_MEMBERS(CLASS, PARENT, DWG_VERSION, MAINTENANCE_VERSION, PROXY_FLAGS, DXF_NAME, APP) \
+  AcRxClass* CLASS::desc() {                                                                               \
+    static AcRxClass cls(L## #CLASS, PARENT::desc(), L## #DXF_NAME);                                       \
+    return &cls;                                                                                           \
+  }                                                                                                        \
   AcRxClass* CLASS::isA() const { return CLASS::desc(); }
 
 // The host's system registry of named services.

@@ -148,13 +148,9 @@ MeshDensity DensityFor(double facetres, double diagonal);
 
 namespace plx::host {
 
-// Hands a new 3D solid holding shape to model space of the working drawing and reports it on
-// the command line. The host's primitive commands end here.
+// Appends a new 3D solid (body, region: by the shape's kind) holding shape to model space of
+// the working drawing, with the current layer and colour. The primitive commands end here.
 Acad::ErrorStatus AppendSolid(plx::modeller::Shape shape);
-
-// Until the drawing database holds solids: the shapes AppendSolid received, oldest first,
-// handed over and forgotten.
-std::vector<plx::modeller::Shape> TakeAppendedSolids();
 
 // Registers BOX, SPHERE, CYLINDER, CONE, TORUS and WEDGE as host commands.
 void RegisterSolidCommands();

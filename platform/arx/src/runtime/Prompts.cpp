@@ -12,7 +12,7 @@
 using plx::host::InitGet;
 using plx::host::ReadInput;
 
-namespace {
+namespace plx::host {
 
 // Keywords match as the host does: any case, the whole keyword, its capitals (the
 // abbreviation), or a start of it that holds all its capitals. Returned as written.
@@ -35,6 +35,10 @@ const std::wstring* MatchKeyword(const InitGet& init, const std::wstring& input)
   }
   return nullptr;
 }
+
+}  // namespace plx::host
+
+namespace {
 
 constexpr size_t kClassicResultLength = 133;  // what the three-argument forms may hold
 

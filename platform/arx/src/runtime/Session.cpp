@@ -1,5 +1,6 @@
 // A host session: what a fresh start of the host sets up, and what its end takes down.
 #include "Session.h"
+#include "arxhost/Modeller.h"
 
 namespace plx::host {
 
@@ -9,11 +10,15 @@ void StartSession(const SessionOptions& options) {
   RegisterSysVarCommands();
   RegisterMenuCommands();
   RegisterModuleCommands();
+  ResetDrawing();
+  RegisterDrawingCommands();
+  RegisterSolidCommands();
 }
 
 void EndSession() {
   // Modules first: their unload handlers still talk to the host.
   UnloadAllModules();
+  ResetDrawing();
   ResetCommands();
   ResetMenus();
   ResetInput();

@@ -32,6 +32,9 @@ struct InitGet {
   std::vector<std::wstring> keywords;
 };
 
+// The keyword of init that input names (any case, whole or by its capitals), or null.
+const std::wstring* MatchKeyword(const InitGet& init, const std::wstring& input);
+
 bool InputEnded();
 // ReadInput, where the end of the input may be reported as a plain line end (the command
 // prompt: nothing was being asked).
@@ -45,6 +48,7 @@ const std::wstring& LastKeyword();
 void RegisterSysVarCommands();
 void RegisterMenuCommands();
 void RegisterModuleCommands();
+void RegisterDrawingCommands();
 
 void ResetSysVars(const SessionOptions& options);
 void ResetMenus();
@@ -52,6 +56,8 @@ void ResetCommands();
 void ResetInput();
 void UnloadAllModules();
 void ResetUiCounters();
+// A new empty working drawing; selection sets freed.
+void ResetDrawing();
 
 // Registers one of the host's commands as "_NAME" and "NAME".
 void AddHostCommand(const wchar_t* name, void (*function)());

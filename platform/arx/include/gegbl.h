@@ -1,0 +1,4 @@
+// The host's global geometry context.
+#pragma once
+
+#include "getol.h"
