@@ -30,3 +30,23 @@ function(plovex_executable name)
   add_executable(${name} ${ARG_SOURCES})
   plovex_compile_options(${name})
 endfunction()
+
+# plovex_add_resources(<target> <script.rc>): compiles a resource script with plxrc at build
+# time and adds the generated resource table to the target. The table is exported from every
+# program or module that the target ends up in, so that MFC finds it by the module's handle
+# (also when the objects are linked into a test program).
+function(plovex_add_resources target script)
+  get_filename_component(script_path ${script} ABSOLUTE)
+  get_filename_component(script_name ${script} NAME_WE)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_${script_name}_rc.cpp)
+  add_custom_command(OUTPUT ${out}
+    COMMAND plxrc -d ${out}.d ${script_path} ${out}
+    DEPENDS plxrc ${script_path}
+    DEPFILE ${out}.d
+    COMMENT "Compiling resource script ${script}"
+    VERBATIM)
+  set_source_files_properties(${out} PROPERTIES INCLUDE_DIRECTORIES
+    "$<TARGET_PROPERTY:plx_mfc,INTERFACE_INCLUDE_DIRECTORIES>;$<TARGET_PROPERTY:plx_win32,INTERFACE_INCLUDE_DIRECTORIES>")
+  target_sources(${target} PRIVATE ${out})
+  target_link_options(${target} PUBLIC "LINKER:--export-dynamic-symbol=PlxResourceTable")
+endfunction()

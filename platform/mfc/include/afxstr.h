@@ -94,6 +94,10 @@ class CString {
   int Delete(int index, int count = 1);
   CString Tokenize(const wchar_t* delimiters, int& start) const;
 
+  // The string resource nID of the current resources (AfxGetResourceHandle, then the extension
+  // libraries' chain). FALSE, and the string unchanged, when no module holds it.
+  BOOL LoadString(UINT nID);
+
   friend CString operator+(const CString& a, const CString& b) { return CString(a.s_ + b.s_); }
   friend CString operator+(const CString& a, const wchar_t* b) {
     CString r(a);
