@@ -2,4 +2,6 @@
 #pragma once
 
 #include "toolkit/LastError.h"
+#include "toolkit/MeshConversion.h"
 #include "toolkit/Release.h"
+#include "toolkit/Selection.h"
