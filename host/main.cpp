@@ -4,7 +4,9 @@
 //   arxhost [--release LETTER] [--load MODULE]... [-b SCRIPT]
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <strings.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +15,18 @@
 #include "win32/text.h"
 #include "win32/transcript.h"
 
+extern char** environ;
+
 namespace {
+
+// Windows always names a temporary folder in TEMP; give this process one where the
+// environment names none, so that modules find it as they would there.
+void EnsureTempFolder() {
+  for (char** e = environ; *e; ++e)
+    if (strncasecmp(*e, "TEMP=", 5) == 0) return;
+  const char* tmpdir = std::getenv("TMPDIR");
+  setenv("TEMP", tmpdir && *tmpdir ? tmpdir : "/tmp", 1);
+}
 
 int Usage() {
   std::fprintf(stderr, "usage: arxhost [--release LETTER] [--load MODULE]... [-b SCRIPT]\n");
@@ -24,6 +37,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "C.UTF-8");
+  EnsureTempFolder();
   plx::host::SessionOptions options;
   std::vector<std::wstring> modules;
   std::wstring script;
