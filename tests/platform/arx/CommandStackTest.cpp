@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 #include "arx.h"
+#include "win32/text.h"
 
 using plx::test::HostSession;
 using plx::test::ScriptedInput;
@@ -77,4 +78,22 @@ TEST(CommandLoop, RunsAScriptAndCancelsWhatTheScriptLeavesOpen) {
   EXPECT_EQ(g_runs, 2);
   EXPECT_EQ(g_answer, L"<cancel>");
   EXPECT_NE(transcript.Text().find(L"Answer: *Cancel*\n"), std::wstring::npos) << transcript.Utf8();
+}
+
+TEST(ScriptCommand, RunsTheFileBeforeTheInputThatCalledIt) {
+  HostSession session;
+  TranscriptCapture transcript;
+  plx::test::TempDir dir;
+  plx::test::WriteFile(dir / "inner.scr", "Count\r\nAsk\r\ninner answer\r\n");
+  acedRegCmds->addCommand(L"GRP", L"_Ask", L"Ask", 0, Asking);
+  acedRegCmds->addCommand(L"GRP", L"_Count", L"Count", 0, Counting);
+  g_runs = 0;
+  {
+    ScriptedInput script({L"SCRIPT", plx::WideFromUtf8((dir / "inner.scr").string()), L"Count", L"SCRIPT",
+                          plx::WideFromUtf8((dir / "missing.scr").string())});
+    plx::host::RunCommandLoop();
+  }
+  EXPECT_EQ(g_runs, 2);
+  EXPECT_EQ(g_answer, L"inner answer");
+  EXPECT_NE(transcript.Text().find(L"Unable to open script file"), std::wstring::npos);
 }

@@ -1,5 +1,6 @@
 // The command line's input channel: a stack of sources (script, terminal, acedCommand's
 // answers), one input per line, and the prompts of the editor functions on top of it.
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <fstream>
@@ -55,6 +56,7 @@ std::vector<std::wstring> SplitLines(std::wstring_view text) {
 
 struct InputState {
   std::vector<InputSource*> stack;
+  std::vector<InputSource*> scripts;  // pushed by SCRIPT, owned elsewhere
   bool ended = false;
   InitGet initGet;
   std::wstring lastKeyword;
@@ -93,8 +95,20 @@ void PushInput(InputSource* source) {
   State().ended = false;
 }
 
+void PushScriptInput(InputSource* source) {
+  PushInput(source);
+  State().scripts.push_back(source);
+}
+
 void PopInput() {
-  if (!State().stack.empty()) State().stack.pop_back();
+  // Scripts that SCRIPT started above the source being popped end with it.
+  auto& stack = State().stack;
+  auto& scripts = State().scripts;
+  while (!stack.empty() && std::find(scripts.begin(), scripts.end(), stack.back()) != scripts.end()) {
+    scripts.erase(std::find(scripts.begin(), scripts.end(), stack.back()));
+    stack.pop_back();
+  }
+  if (!stack.empty()) stack.pop_back();
 }
 
 void ResetInput() { State() = InputState{}; }

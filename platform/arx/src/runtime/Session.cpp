@@ -10,6 +10,7 @@ void StartSession(const SessionOptions& options) {
   RegisterSysVarCommands();
   RegisterMenuCommands();
   RegisterModuleCommands();
+  RegisterScriptCommand();
   ResetDrawing();
   RegisterDrawingCommands();
   RegisterSolidCommands();
@@ -22,6 +23,7 @@ void EndSession() {
   ResetCommands();
   ResetMenus();
   ResetInput();
+  ResetScripts();
   ResetUiCounters();
 }
 

@@ -48,6 +48,10 @@ const std::wstring& LastKeyword();
 void RegisterSysVarCommands();
 void RegisterMenuCommands();
 void RegisterModuleCommands();
+void RegisterScriptCommand();
+// Pushes a script's input that ends with the source below it.
+void PushScriptInput(InputSource* source);
+void ResetScripts();
 void RegisterDrawingCommands();
 
 void ResetSysVars(const SessionOptions& options);
