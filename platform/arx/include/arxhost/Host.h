@@ -49,6 +49,8 @@ std::optional<std::wstring> ReadInput(const std::wstring& prompt);
 // Runs one command by global name ("_LINE") or local name ("LINE"), any case; a leading '.'
 // or '\'' is ignored. Prints the host's message and returns false for an unknown name.
 bool RunCommand(const std::wstring& name);
+// A host command that could not do its work says so here; acedCommand then answers RTERROR.
+void FailCurrentCommand();
 // Reads "Command: " inputs from the current input until it ends.
 void RunCommandLoop();
 

@@ -161,6 +161,8 @@ std::wstring StripCommandPrefix(std::wstring name) {
 
 }  // namespace
 
+bool RunCommandFunction(const std::wstring& typed);
+
 void AddHostCommand(const wchar_t* name, void (*function)()) {
   AcEdCommandStack& stack = Stack();
   stack.addCommand(L"ACAD", (L"_" + std::wstring(name)).c_str(), name, ACRX_CMD_MODAL, function);
@@ -168,7 +170,26 @@ void AddHostCommand(const wchar_t* name, void (*function)()) {
 
 void ResetCommands() { Stack().Clear(); }
 
+namespace {
+bool g_commandFailed = false;  // of the command running now
+bool g_lastFailed = false;     // of the command that ended last
+}  // namespace
+
+void FailCurrentCommand() { g_commandFailed = true; }
+
+bool CommandFailed() { return g_lastFailed; }
+
 bool RunCommand(const std::wstring& typed) {
+  // Commands nest (acedCommand inside a command): each keeps its own failure.
+  const bool outerFailed = g_commandFailed;
+  g_commandFailed = false;
+  const bool ran = RunCommandFunction(typed);
+  g_lastFailed = g_commandFailed;
+  g_commandFailed = outerFailed;
+  return ran;
+}
+
+bool RunCommandFunction(const std::wstring& typed) {
   const std::wstring name = StripCommandPrefix(Trim(typed));
   AcEdCommand* command = name.empty() ? nullptr : Stack().Find(name);
   if (!command) {
@@ -221,7 +242,7 @@ int RunWords(std::vector<std::wstring> words) {
   while (std::optional<std::wstring> name = tokens.ReadLine()) {
     plx::WriteTranscript(L"Command: " + *name + L"\n");
     if (name->empty()) continue;
-    if (!plx::host::RunCommand(*name)) {
+    if (!plx::host::RunCommand(*name) || plx::host::CommandFailed()) {
       result = RTERROR;
       break;
     }

@@ -36,6 +36,8 @@ struct InitGet {
 const std::wstring* MatchKeyword(const InitGet& init, const std::wstring& input);
 
 bool InputEnded();
+// Whether the command that ran last called FailCurrentCommand.
+bool CommandFailed();
 // ReadInput, where the end of the input may be reported as a plain line end (the command
 // prompt: nothing was being asked).
 std::optional<std::wstring> ReadInputLine(const std::wstring& prompt, bool cancelAtEnd);

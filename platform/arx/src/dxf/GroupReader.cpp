@@ -1,0 +1,304 @@
+// Group-code reader for ASCII and binary DXF.
+//
+// ASCII: pairs of lines, a group code and its value. Lines end at LF; any CR before it is
+// dropped (files travel between systems and get CR CR LF). Codes may be padded with blanks on
+// both sides, numbers too; string values keep their blanks.
+// Binary: the 22-byte sentinel, then groups of a little-endian code (one byte with 255 as the
+// escape to two bytes in R12, two bytes from R13) and a value whose size follows from the code:
+// strings NUL-ended, doubles 8 bytes, int16 2, int32 4, int64 8, bool 1, binary chunks a length
+// byte and that many bytes.
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "ParserParts.h"
+
+namespace plx::dxf {
+
+namespace {
+
+constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
+
+std::string_view Trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
+  return s.substr(b, e - b);
+}
+
+std::string Shown(std::string_view s) {
+  std::string out;
+  for (char c : s.substr(0, 40)) out += (static_cast<unsigned char>(c) < 32) ? '?' : c;
+  if (s.size() > 40) out += "...";
+  return out;
+}
+
+bool ParseDouble(std::string_view s, double& value) {
+  if (!s.empty() && s[0] == '+') s.remove_prefix(1);
+  if (s.empty()) return false;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+  return ec == std::errc() && end == s.data() + s.size() && std::isfinite(value);
+}
+
+bool ParseInteger(std::string_view s, int64_t& value) {
+  if (!s.empty() && s[0] == '+') s.remove_prefix(1);
+  if (s.empty()) return false;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+  if (ec == std::errc() && end == s.data() + s.size()) return true;
+  // Some writers put "1.0" into integer groups.
+  double real = 0;
+  if (!ParseDouble(s, real) || std::fabs(real) > 9.2e18) return false;
+  value = static_cast<int64_t>(real);
+  return true;
+}
+
+template <typename T>
+T Load(const char* p) {
+  T value;
+  std::memcpy(&value, p, sizeof(T));
+  return value;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+ValueKind KindOfCode(int code) {
+  if (code < 0) return ValueKind::kString;
+  if (code <= 9) return ValueKind::kString;
+  if (code <= 59) return ValueKind::kDouble;
+  if (code <= 79) return ValueKind::kInt16;
+  if (code <= 89) return ValueKind::kString;
+  if (code <= 99) return ValueKind::kInt32;
+  if (code <= 109) return ValueKind::kString;
+  if (code <= 149) return ValueKind::kDouble;
+  if (code <= 159) return ValueKind::kString;
+  if (code <= 169) return ValueKind::kInt64;
+  if (code <= 179) return ValueKind::kInt16;
+  if (code <= 209) return ValueKind::kString;
+  if (code <= 239) return ValueKind::kDouble;
+  if (code <= 269) return ValueKind::kString;
+  if (code <= 289) return ValueKind::kInt16;
+  if (code <= 299) return ValueKind::kBool;
+  if (code <= 309) return ValueKind::kString;
+  if (code <= 319) return ValueKind::kBinary;
+  if (code <= 369) return ValueKind::kString;
+  if (code <= 389) return ValueKind::kInt16;
+  if (code <= 399) return ValueKind::kString;
+  if (code <= 409) return ValueKind::kInt16;
+  if (code <= 419) return ValueKind::kString;
+  if (code <= 429) return ValueKind::kInt32;
+  if (code <= 439) return ValueKind::kString;
+  if (code <= 459) return ValueKind::kInt32;
+  if (code <= 469) return ValueKind::kDouble;
+  if (code <= 1003) return ValueKind::kString;
+  if (code == 1004) return ValueKind::kBinary;
+  if (code <= 1009) return ValueKind::kString;
+  if (code <= 1059) return ValueKind::kDouble;
+  if (code <= 1070) return ValueKind::kInt16;
+  if (code == 1071) return ValueKind::kInt32;
+  return ValueKind::kString;
+}
+
+GroupReader::GroupReader(std::string_view data) : data_(data) {
+  if (data_.size() >= kBinarySentinel.size() &&
+      data_.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
+    binary_ = true;
+    offset_ = kBinarySentinel.size();
+    // The first group is 0 SECTION: in R12 its code is one byte, so 'S' follows at once.
+    shortCodes_ = data_.size() > offset_ + 1 && data_[offset_ + 1] != 0;
+  }
+}
+
+bool GroupReader::Fail(size_t position, const std::string& what) {
+  error_ = detail::Cat({binary_ ? "byte " : "line ", std::to_string(position), ": ", what});
+  last_.position = position;
+  done_ = true;
+  return false;
+}
+
+std::string GroupReader::Where() const {
+  return detail::Cat({binary_ ? "byte " : "line ", std::to_string(last_.position)});
+}
+
+void GroupReader::Unread() { unread_ = true; }
+
+bool GroupReader::Next(Group& group) {
+  if (unread_) {
+    unread_ = false;
+    group = last_;
+    return true;
+  }
+  if (done_) return false;
+  bool ok = binary_ ? NextBinary(group) : NextAscii(group);
+  if (ok) {
+    last_ = group;
+  } else {
+    done_ = true;
+  }
+  return ok;
+}
+
+bool GroupReader::ReadLine(std::string_view& line) {
+  if (offset_ >= data_.size()) return false;
+  const char* begin = data_.data() + offset_;
+  const void* nl = std::memchr(begin, '\n', data_.size() - offset_);
+  size_t length = nl ? static_cast<const char*>(nl) - begin : data_.size() - offset_;
+  offset_ += length + (nl ? 1 : 0);
+  ++line_;
+  while (length > 0 && begin[length - 1] == '\r') --length;
+  line = std::string_view(begin, length);
+  return true;
+}
+
+bool GroupReader::NextAscii(Group& group) {
+  std::string_view codeLine;
+  if (!ReadLine(codeLine)) return false;
+  size_t codeLineNo = line_;
+  std::string_view codeText = Trim(codeLine);
+  int code = 0;
+  auto [end, ec] = std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
+  if (codeText.empty() || ec != std::errc() || end != codeText.data() + codeText.size())
+    return Fail(codeLineNo, detail::Cat({"'", Shown(codeLine), "' is not a group code"}));
+  std::string_view value;
+  if (!ReadLine(value))
+    return Fail(codeLineNo, detail::Cat({"group code ", std::to_string(code),
+                                         " has no value (the file ends)"}));
+  group.code = code;
+  group.kind = KindOfCode(code);
+  group.position = codeLineNo;
+  group.real = 0;
+  group.integer = 0;
+  switch (group.kind) {
+    case ValueKind::kString: group.text = value; break;
+    case ValueKind::kBinary: group.text = Trim(value); break;
+    case ValueKind::kDouble:
+      group.text = Trim(value);
+      if (!ParseDouble(group.text, group.real))
+        return Fail(line_, detail::Cat({"'", Shown(value), "' is not a finite number (group ",
+                                        std::to_string(code), ")"}));
+      break;
+    default:
+      group.text = Trim(value);
+      if (!ParseInteger(group.text, group.integer))
+        return Fail(line_, detail::Cat({"'", Shown(value), "' is not an integer (group ",
+                                        std::to_string(code), ")"}));
+      // Text may hold any number; the binary form could not hold more than 32 bits here.
+      if (group.kind != ValueKind::kInt64)
+        group.integer = std::clamp<int64_t>(group.integer, INT32_MIN, UINT32_MAX);
+      break;
+  }
+  return true;
+}
+
+bool GroupReader::NextBinary(Group& group) {
+  size_t size = data_.size();
+  if (offset_ >= size) return false;
+  size_t start = offset_;
+  const char* p = data_.data();
+  int code = 0;
+  if (shortCodes_) {
+    code = static_cast<unsigned char>(p[offset_++]);
+    if (code == 255) {
+      if (size - offset_ < 2) return Fail(start, "the file ends inside a group code");
+      code = Load<int16_t>(p + offset_);
+      offset_ += 2;
+    }
+  } else {
+    if (size - offset_ < 2) return Fail(start, "the file ends inside a group code");
+    code = Load<int16_t>(p + offset_);
+    offset_ += 2;
+  }
+  group.code = code;
+  group.kind = KindOfCode(code);
+  group.position = start;
+  group.real = 0;
+  group.integer = 0;
+  group.text = {};
+  size_t left = size - offset_;
+  auto need = [&](size_t n) {
+    if (left >= n) return true;
+    Fail(start, detail::Cat({"the file ends inside the value of group ", std::to_string(code)}));
+    return false;
+  };
+  switch (group.kind) {
+    case ValueKind::kString: {
+      const void* nul = std::memchr(p + offset_, '\0', left);
+      if (!nul)
+        return Fail(start,
+                    detail::Cat({"the string of group ", std::to_string(code), " is not ended"}));
+      size_t length = static_cast<const char*>(nul) - (p + offset_);
+      group.text = std::string_view(p + offset_, length);
+      offset_ += length + 1;
+      break;
+    }
+    case ValueKind::kDouble:
+      if (!need(8)) return false;
+      group.real = Load<double>(p + offset_);
+      offset_ += 8;
+      if (!std::isfinite(group.real))
+        return Fail(start, detail::Cat({"group ", std::to_string(code),
+                                        " holds a number that is not finite"}));
+      break;
+    case ValueKind::kInt16:
+      if (!need(2)) return false;
+      group.integer = Load<int16_t>(p + offset_);
+      offset_ += 2;
+      break;
+    case ValueKind::kInt32:
+      if (!need(4)) return false;
+      group.integer = Load<int32_t>(p + offset_);
+      offset_ += 4;
+      break;
+    case ValueKind::kInt64:
+      if (!need(8)) return false;
+      group.integer = Load<int64_t>(p + offset_);
+      offset_ += 8;
+      break;
+    case ValueKind::kBool:
+      if (!need(1)) return false;
+      group.integer = static_cast<unsigned char>(p[offset_]);
+      offset_ += 1;
+      break;
+    case ValueKind::kBinary: {
+      if (!need(1)) return false;
+      size_t length = static_cast<unsigned char>(p[offset_]);
+      ++offset_;
+      --left;
+      if (!need(length)) return false;
+      group.text = std::string_view(p + offset_, length);
+      offset_ += length;
+      break;
+    }
+  }
+  return true;
+}
+
+bool AppendBinaryChunk(const Group& group, bool binaryFile, std::vector<uint8_t>& out) {
+  if (binaryFile) {
+    out.insert(out.end(), group.text.begin(), group.text.end());
+    return true;
+  }
+  std::string_view hex = group.text;
+  if (hex.size() % 2 != 0) return false;
+  size_t first = out.size();
+  out.reserve(first + hex.size() / 2);
+  for (size_t i = 0; i < hex.size(); i += 2) {
+    int hi = HexDigit(hex[i]), lo = HexDigit(hex[i + 1]);
+    if (hi < 0 || lo < 0) {
+      out.resize(first);
+      return false;
+    }
+    out.push_back(static_cast<uint8_t>(hi * 16 + lo));
+  }
+  return true;
+}
+
+}  // namespace plx::dxf
