@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "ParserParts.h"
+#include "win32/text.h"
 
 namespace plx::dxf {
 
@@ -24,31 +25,13 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 void AppendCp1252(std::string& out, unsigned char c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
   } else if (c < 0xA0) {
-    AppendUtf8(out, kCp1252High[c - 0x80]);
+    plx::AppendUtf8(out, kCp1252High[c - 0x80]);
   } else {
-    AppendUtf8(out, c);
+    plx::AppendUtf8(out, c);
   }
 }
 
@@ -184,7 +167,7 @@ std::string ResolveEscapes(const std::string& text) {
       } else if (value >= 0xD800 && value < 0xE000) {
         cp = 0xFFFD;
       }
-      AppendUtf8(out, cp);
+      plx::AppendUtf8(out, cp);
     } else if ((next == 'M' || next == 'm') && i + 3 < text.size() && text[i + 2] == '+' &&
                text[i + 3] >= '1' && text[i + 3] <= '5' && Hex4(text, i + 4, value)) {
       std::string decoded = ConvertMbcs(text[i + 3] - '0', value);

@@ -8,6 +8,8 @@
 namespace plx {
 
 std::string Utf8FromWide(std::wstring_view text);
+// Appends one code point as UTF-8 (surrogates and values past U+10FFFF as U+FFFD).
+void AppendUtf8(std::string& out, char32_t c);
 std::wstring WideFromUtf8(std::string_view text);
 
 // Rewrites a format of the platform's wide printf family for glibc: %s and %c take wide
