@@ -127,10 +127,3 @@ TEST(ModuleLoad, ArxloadFromAScriptAndRefusalsOfTheLoader) {
   EXPECT_NE(result.output.find("failed to load"), std::string::npos);
   EXPECT_NE(result.output.find("Copyright"), std::string::npos);
 }
-
-TEST(ModuleLoad, ExportCommandDoesNotPretendToExport) {
-  TempDir dir;
-  const auto result = RunArxhost(dir, "Plovex\n", {"--load", "Plovex_VC90x64.arx"});
-  EXPECT_NE(result.output.find("Failure ["), std::string::npos) << result.output;
-  EXPECT_EQ(result.output.find("Successfully exported"), std::string::npos);
-}
