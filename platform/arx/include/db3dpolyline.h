@@ -34,6 +34,14 @@ class AcDb3dPolyline : public AcDbCurve {
   Acad::ErrorStatus makeClosed();
   Acad::ErrorStatus makeOpen();
   Adesk::Boolean isClosed() const override { return closed_; }
+  // Parameter k at the k-th vertex that the curve passes (spline control vertices are skipped),
+  // straight in between; the end parameter is the segment count.
+  Acad::ErrorStatus getStartParam(double& param) const override;
+  Acad::ErrorStatus getEndParam(double& param) const override;
+  Acad::ErrorStatus getStartPoint(AcGePoint3d& point) const override;
+  Acad::ErrorStatus getEndPoint(AcGePoint3d& point) const override;
+  Acad::ErrorStatus getPointAtParam(double param, AcGePoint3d& point) const override;
+  Acad::ErrorStatus getDistAtParam(double param, double& dist) const override;
 
   Acad::ErrorStatus appendVertex(AcDb3dPolylineVertex* vertex);
   Acad::ErrorStatus appendVertex(AcDbObjectId& id, AcDb3dPolylineVertex* vertex);

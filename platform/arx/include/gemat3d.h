@@ -45,6 +45,31 @@ class AcGeMatrix3d {
   bool isUniScaledOrtho(const AcGeTol& tol = AcGeContext::gTol) const;
   // The largest scale of the linear part along any axis column.
   double scale() const;
+  // Columns orthogonal to each other, of any lengths (no shear).
+  bool isScaledOrtho(const AcGeTol& tol = AcGeContext::gTol) const;
+
+  // The map that takes the world axes to the given axes at origin (columns x, y, z, origin).
+  AcGeMatrix3d& setCoordSystem(const AcGePoint3d& origin, const AcGeVector3d& xAxis, const AcGeVector3d& yAxis,
+                               const AcGeVector3d& zAxis);
+  void getCoordSystem(AcGePoint3d& origin, AcGeVector3d& xAxis, AcGeVector3d& yAxis, AcGeVector3d& zAxis) const;
+  // The map that takes the "from" system onto the "to" system (axes need not be unit).
+  AcGeMatrix3d& setToAlignCoordSys(const AcGePoint3d& fromOrigin, const AcGeVector3d& fromXAxis,
+                                   const AcGeVector3d& fromYAxis, const AcGeVector3d& fromZAxis,
+                                   const AcGePoint3d& toOrigin, const AcGeVector3d& toXAxis,
+                                   const AcGeVector3d& toYAxis, const AcGeVector3d& toZAxis);
+  static AcGeMatrix3d alignCoordSys(const AcGePoint3d& fromOrigin, const AcGeVector3d& fromXAxis,
+                                    const AcGeVector3d& fromYAxis, const AcGeVector3d& fromZAxis,
+                                    const AcGePoint3d& toOrigin, const AcGeVector3d& toXAxis,
+                                    const AcGeVector3d& toYAxis, const AcGeVector3d& toZAxis);
+  // Object coordinates of a plane with this normal to world coordinates: the object X axis by
+  // the host's arbitrary-axis rule, Y = normal x X, the origin fixed. A zero normal is taken as Z.
+  AcGeMatrix3d& setToPlaneToWorld(const AcGeVector3d& normal);
+  AcGeMatrix3d& setToWorldToPlane(const AcGeVector3d& normal);
+  static AcGeMatrix3d planeToWorld(const AcGeVector3d& normal);
+  static AcGeMatrix3d worldToPlane(const AcGeVector3d& normal);
+  // A mirror in the plane through point with this normal.
+  AcGeMatrix3d& setToMirroring(const AcGePoint3d& point, const AcGeVector3d& normal);
+  static AcGeMatrix3d mirroring(const AcGePoint3d& point, const AcGeVector3d& normal);
 
   double entry[4][4];
 };

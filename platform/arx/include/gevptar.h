@@ -1,0 +1,3 @@
+#pragma once
+#include "acarray.h"
+typedef AcArray<void*> AcGeVoidPointerArray;
