@@ -392,8 +392,9 @@ TEST_F(Layers, PolygonMeshWithAnErasedVertexKeepsTheNumbering) {
   std::vector<Face> faces;
   ReadPolyFace(target, points, faces);
   EXPECT_EQ(points.size(), 5u);
-  // Faces still number the grid as if it were whole (the host does not check them).
-  EXPECT_EQ(faces, (std::vector<Face>{{1, 2, 5, 4}, {2, 3, 6, 5}}));
+  // Faces number the grid as if it were whole; one that would name the missing sixth vertex is
+  // left out rather than written into a corrupt polyface mesh.
+  EXPECT_EQ(faces, (std::vector<Face>{{1, 2, 5, 4}}));
 }
 
 TEST(FindStringIndex, ExactAndFirst) {

@@ -82,9 +82,10 @@ int PolygonMeshToPolyFaceMesh(const AcDbPolygonMesh* source, AcDbPolyFaceMesh* t
   auto face = [&](int a, int b, int c, int d) {
     for (const int v : {a, b, c, d}) {
       if (v > kMaxFaceVertex) return;  // a number that a face record cannot hold
-      if (v >= 1 && static_cast<size_t>(v) <= readable.size() &&
-          !readable[static_cast<size_t>(v - 1)])
-        return;
+      // A face that names a vertex the target lacks (the source yielded fewer than M x N)
+      // would corrupt the polyface mesh: it is left out.
+      if (v < 1 || static_cast<size_t>(v) > readable.size()) return;
+      if (!readable[static_cast<size_t>(v - 1)]) return;
     }
     AppendFaceRecord(target, a, b, c, d);
   };
