@@ -14,6 +14,7 @@ void StartSession(const SessionOptions& options) {
   ResetDrawing();
   RegisterDrawingCommands();
   RegisterSolidCommands();
+  RegisterDxfCommands();
 }
 
 void EndSession() {

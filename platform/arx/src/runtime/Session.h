@@ -55,6 +55,8 @@ void RegisterScriptCommand();
 void PushScriptInput(InputSource* source);
 void ResetScripts();
 void RegisterDrawingCommands();
+// DXFIN and ZOOM.
+void RegisterDxfCommands();
 
 void ResetSysVars(const SessionOptions& options);
 void ResetMenus();

@@ -1,0 +1,373 @@
+// DXFIN: a DXF file into the working drawing.
+//
+// The file is read whole first (a damaged file fails before the drawing is touched); then the
+// symbol tables and model and paper space are opened for write once, the file's linetypes,
+// layers and blocks are added, and the entities are appended. Should the drawing refuse a step
+// half-way, everything added so far is erased again, so that the drawing is as it was.
+//
+// What the drawing already has wins: a layer, linetype or named block of the drawing keeps its
+// settings and its entities, and the file's entities use it. An anonymous block ("*U3") whose
+// name is taken gets the next free number.
+#include "Import.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cwctype>
+#include <filesystem>
+
+#include "../runtime/Session.h"
+#include "arxhost/DxfImport.h"
+#include "win32/text.h"
+#include "win32/transcript.h"
+
+namespace plx::dxf {
+namespace {
+
+std::string UpperAscii(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+std::string StatusText(Acad::ErrorStatus es) {
+  return "status " + std::to_string(static_cast<int>(es));
+}
+
+}  // namespace
+
+std::wstring TableName(std::string_view name) {
+  std::wstring wide = plx::WideFromUtf8(name);
+  for (size_t i = 0; i < wide.size(); ++i)
+    if (std::wstring_view(L"<>/\\\":;?*|,=`").find(wide[i]) != std::wstring_view::npos &&
+        !(i == 0 && wide[i] == L'*'))
+      wide[i] = L'_';
+  return wide;
+}
+
+ImportTables::ImportTables(AcDbDatabase& database, const Drawing& drawing, AcDbLayerTable& layers,
+                           AcDbLinetypeTable& linetypes, AcDbBlockTable& blocks,
+                           std::vector<AcDbObjectId>& added)
+    : database_(database),
+      drawing_(drawing),
+      layerTable_(layers),
+      linetypeTable_(linetypes),
+      blockTable_(blocks),
+      added_(added) {
+  fileLayers_.reserve(drawing.layers.size());
+  for (const plx::dxf::Layer& layer : drawing.layers)
+    fileLayers_.emplace(UpperAscii(layer.name), &layer);
+  for (const plx::dxf::Linetype& linetype : drawing.linetypes)
+    fileLinetypes_.emplace(UpperAscii(linetype.name), &linetype);
+}
+
+AcDbObjectId ImportTables::Linetype(const std::string& name) {
+  if (const auto it = linetypes_.find(name); it != linetypes_.end()) return it->second;
+  const std::string upper = UpperAscii(name);
+  AcDbObjectId id;
+  if (upper.empty() || upper == "BYLAYER") {
+    id = database_.byLayerLinetype();
+  } else if (upper == "BYBLOCK") {
+    id = database_.byBlockLinetype();
+  } else {
+    const std::wstring tableName = TableName(name);
+    if (linetypeTable_.getAt(tableName.c_str(), id) != Acad::eOk) {
+      auto* record = new AcDbLinetypeTableRecord;
+      record->setName(tableName.c_str());
+      if (const auto file = fileLinetypes_.find(upper); file != fileLinetypes_.end())
+        record->setComments(plx::WideFromUtf8(file->second->description).c_str());
+      const Acad::ErrorStatus es = linetypeTable_.add(id, record);
+      if (es != Acad::eOk) {
+        delete record;
+        error_ = "the drawing refused the linetype " + name + " (" + StatusText(es) + ")";
+        return AcDbObjectId();
+      }
+      added_.push_back(id);
+      record->close();
+    }
+  }
+  linetypes_.emplace(name, id);
+  return id;
+}
+
+AcDbObjectId ImportTables::Layer(const std::string& name) {
+  if (const auto it = layers_.find(name); it != layers_.end()) return it->second;
+  const std::wstring tableName = TableName(name.empty() ? std::string("0") : name);
+  AcDbObjectId id;
+  if (layerTable_.getAt(tableName.c_str(), id) != Acad::eOk) {
+    auto* record = new AcDbLayerTableRecord;
+    record->setName(tableName.c_str());
+    if (const auto file = fileLayers_.find(UpperAscii(name)); file != fileLayers_.end()) {
+      const plx::dxf::Layer& layer = *file->second;
+      AcCmColor color;
+      if (layer.trueColour != kNoTrueColour)
+        color.setRGB(static_cast<Adesk::UInt8>(layer.trueColour >> 16 & 0xFF),
+                     static_cast<Adesk::UInt8>(layer.trueColour >> 8 & 0xFF),
+                     static_cast<Adesk::UInt8>(layer.trueColour & 0xFF));
+      else
+        color.setColorIndex(static_cast<Adesk::UInt16>(
+            layer.colour >= 1 && layer.colour <= 255 ? layer.colour : 7));
+      record->setColor(color);
+      record->setIsOff(layer.off);
+      record->setIsFrozen((layer.flags & 1) != 0);
+      record->setIsLocked((layer.flags & 4) != 0);
+      const std::string upperLinetype = UpperAscii(layer.linetype);
+      if (!layer.linetype.empty() && upperLinetype != "BYLAYER" && upperLinetype != "BYBLOCK") {
+        const AcDbObjectId linetype = Linetype(layer.linetype);
+        if (linetype.isNull()) {
+          delete record;
+          return AcDbObjectId();
+        }
+        record->setLinetypeObjectId(linetype);
+      }
+    }
+    const Acad::ErrorStatus es = layerTable_.add(id, record);
+    if (es != Acad::eOk) {
+      delete record;
+      error_ = "the drawing refused the layer " + name + " (" + StatusText(es) + ")";
+      return AcDbObjectId();
+    }
+    added_.push_back(id);
+    record->close();
+  }
+  layers_.emplace(name, id);
+  return id;
+}
+
+AcDbObjectId ImportTables::Block(const std::string& name) const {
+  const auto it = blocks_.find(UpperAscii(name));
+  return it == blocks_.end() ? AcDbObjectId() : it->second;
+}
+
+const MlineStyle* ImportTables::FindMlineStyle(const std::string& name, uint64_t handle) const {
+  const std::string upper = UpperAscii(name);
+  for (const MlineStyle& style : drawing_.mlineStyles)
+    if ((handle != 0 && style.handle == handle) ||
+        (!upper.empty() && UpperAscii(style.name) == upper))
+      return &style;
+  return nullptr;
+}
+
+namespace {
+
+template <class T>
+void CloseIfOpen(T*& object) {
+  if (object) object->close();
+  object = nullptr;
+}
+
+// Erases what a failed import added, newest first.
+void RollBack(const std::vector<AcDbObjectId>& added) {
+  for (auto it = added.rbegin(); it != added.rend(); ++it) {
+    AcDbObject* object = nullptr;
+    if (acdbOpenObject(object, *it, AcDb::kForWrite) != Acad::eOk) continue;
+    object->erase();
+    object->close();
+  }
+}
+
+// A free name for an anonymous block of the file whose name the drawing already uses.
+std::wstring FreeAnonymousName(const AcDbBlockTable& table, const std::wstring& name) {
+  std::wstring stem = name;
+  while (stem.size() > 1 && std::iswdigit(stem.back())) stem.pop_back();
+  for (unsigned n = 1;; ++n) {
+    const std::wstring candidate = stem + std::to_wstring(n);
+    if (!table.has(candidate.c_str())) return candidate;
+  }
+}
+
+class Import {
+ public:
+  Import(AcDbDatabase& database, const Drawing& drawing) : database_(database), drawing_(drawing) {}
+  ~Import() { CloseAll(); }
+
+  bool Run(std::string& error) {
+    if (!Open(error)) return false;
+    ImportTables tables(database_, drawing_, *layers_, *linetypes_, *blocks_, added_);
+    tables_ = &tables;
+    const bool ok = AddTables(error) && AddBlocks(error) && AddEntities(error);
+    tables_ = nullptr;
+    CloseAll();
+    if (!ok) {
+      RollBack(added_);
+      added_.clear();
+    }
+    return ok;
+  }
+
+  const ImportCounts& Counts() const { return counts_; }
+
+ private:
+  bool Open(std::string& error) {
+    Acad::ErrorStatus es = database_.getLayerTable(layers_, AcDb::kForWrite);
+    if (es == Acad::eOk) es = database_.getLinetypeTable(linetypes_, AcDb::kForWrite);
+    if (es == Acad::eOk) es = database_.getBlockTable(blocks_, AcDb::kForWrite);
+    if (es == Acad::eOk)
+      es = acdbOpenObject(modelSpace_, database_.modelSpaceId(), AcDb::kForWrite);
+    if (es == Acad::eOk)
+      es = acdbOpenObject(paperSpace_, database_.paperSpaceId(), AcDb::kForWrite);
+    if (es != Acad::eOk) {
+      error = "the drawing's tables or spaces are open elsewhere (" + StatusText(es) +
+              "); nothing was imported";
+      return false;
+    }
+    return true;
+  }
+
+  void CloseAll() {
+    for (AcDbBlockTableRecord*& record : openBlocks_) CloseIfOpen(record);
+    openBlocks_.clear();
+    CloseIfOpen(paperSpace_);
+    CloseIfOpen(modelSpace_);
+    CloseIfOpen(blocks_);
+    CloseIfOpen(linetypes_);
+    CloseIfOpen(layers_);
+  }
+
+  // The file's tables in their order, so that the drawing lists them as the file does.
+  bool AddTables(std::string& error) {
+    for (const Linetype& linetype : drawing_.linetypes)
+      if (tables_->Linetype(linetype.name).isNull()) return error = tables_->Error(), false;
+    for (const Layer& layer : drawing_.layers)
+      if (tables_->Layer(layer.name).isNull()) return error = tables_->Error(), false;
+    return true;
+  }
+
+  // Every block's record first, so that inserts find blocks defined later in the file; then
+  // the entities of the blocks that are new.
+  bool AddBlocks(std::string& error) {
+    tables_->SetBlock("*MODEL_SPACE", database_.modelSpaceId());
+    tables_->SetBlock("*PAPER_SPACE", database_.paperSpaceId());
+    std::vector<std::pair<const Block*, AcDbBlockTableRecord*>> fill;
+    fill.reserve(drawing_.blocks.size());
+    for (const Block& block : drawing_.blocks) {
+      const std::string upper = UpperAscii(block.name);
+      if (upper == "*MODEL_SPACE" || upper == "$MODEL_SPACE") {
+        tables_->SetBlock(upper, database_.modelSpaceId());
+        fill.emplace_back(&block, modelSpace_);
+        continue;
+      }
+      if (upper == "*PAPER_SPACE" || upper == "$PAPER_SPACE") {
+        tables_->SetBlock(upper, database_.paperSpaceId());
+        fill.emplace_back(&block, paperSpace_);
+        continue;
+      }
+      std::wstring name = TableName(block.name);
+      AcDbObjectId existing;
+      if (blocks_->getAt(name.c_str(), existing) == Acad::eOk) {
+        if (name.empty() || name[0] != L'*') {
+          tables_->SetBlock(upper, existing);
+          continue;
+        }
+        name = FreeAnonymousName(*blocks_, name);
+      }
+      auto* record = new AcDbBlockTableRecord;
+      record->setName(name.c_str());
+      record->setOrigin(AcGePoint3d(block.base.x, block.base.y, block.base.z));
+      AcDbObjectId id;
+      const Acad::ErrorStatus es = blocks_->add(id, record);
+      if (es != Acad::eOk) {
+        delete record;
+        error = "the drawing refused the block " + block.name + " (" + StatusText(es) + ")";
+        return false;
+      }
+      added_.push_back(id);
+      openBlocks_.push_back(record);
+      tables_->SetBlock(upper, id);
+      fill.emplace_back(&block, record);
+    }
+    for (const auto& [block, record] : fill)
+      for (const Entity& entity : block->entities)
+        if (!AppendEntity(entity, *record, *tables_, counts_, error)) return false;
+    return true;
+  }
+
+  bool AddEntities(std::string& error) {
+    for (const Entity& entity : drawing_.entities)
+      if (!AppendEntity(entity, entity.paperSpace ? *paperSpace_ : *modelSpace_, *tables_, counts_,
+                        error))
+        return false;
+    return true;
+  }
+
+  AcDbDatabase& database_;
+  const Drawing& drawing_;
+  ImportTables* tables_ = nullptr;
+  AcDbLayerTable* layers_ = nullptr;
+  AcDbLinetypeTable* linetypes_ = nullptr;
+  AcDbBlockTable* blocks_ = nullptr;
+  AcDbBlockTableRecord* modelSpace_ = nullptr;
+  AcDbBlockTableRecord* paperSpace_ = nullptr;
+  std::vector<AcDbBlockTableRecord*> openBlocks_;
+  std::vector<AcDbObjectId> added_;
+  ImportCounts counts_;
+};
+
+}  // namespace
+}  // namespace plx::dxf
+
+namespace plx::host {
+
+bool ImportDxfFile(const std::filesystem::path& path, AcDbDatabase& database, std::string& error,
+                   DxfImportReport* report) {
+  std::optional<dxf::Drawing> drawing = dxf::ReadDxfFile(path, error);
+  if (!drawing) return false;
+  dxf::Import import(database, *drawing);
+  if (!import.Run(error)) return false;
+  if (report) {
+    const dxf::ImportCounts& counts = import.Counts();
+    report->appended = counts.appended;
+    report->skipped = drawing->skipped;
+    for (const auto& [type, count] : counts.skipped) report->skipped[type] += count;
+    report->leftOut = counts.leftOut;
+  }
+  return true;
+}
+
+namespace {
+
+void DxfinCommand() {
+  const std::optional<std::wstring> answer = ReadInput(L"Enter name of file to import: ");
+  if (!answer) {
+    FailCurrentCommand();
+    return;
+  }
+  std::wstring name = Trim(*answer);
+  if (name.size() >= 2 && name.front() == L'"' && name.back() == L'"')
+    name = name.substr(1, name.size() - 2);
+  if (name.empty()) {
+    WriteTranscript(L"DXFIN: no file name was given.\n");
+    FailCurrentCommand();
+    return;
+  }
+  std::filesystem::path path = plx::NativePath(name);
+  std::error_code ec;
+  // As the host's file prompts do, a name without extension means a .dxf file.
+  if (!std::filesystem::exists(path, ec) && !path.has_extension()) path += ".dxf";
+
+  std::string error;
+  DxfImportReport report;
+  if (!ImportDxfFile(path, *acdbHostApplicationServices()->workingDatabase(), error, &report)) {
+    WriteTranscript(L"DXFIN: " + plx::WideFromUtf8(error) + L"\n");
+    FailCurrentCommand();
+    return;
+  }
+  for (const auto& [type, count] : report.skipped)
+    WriteTranscript(
+        plx::FormatWide(L"DXFIN: skipped %d %s\n", count, plx::WideFromUtf8(type).c_str()));
+  for (const auto& [type, count] : report.leftOut)
+    WriteTranscript(plx::FormatWide(L"DXFIN: left out %d %s whose data the drawing cannot hold\n",
+                                    count, plx::WideFromUtf8(type).c_str()));
+  WriteTranscript(
+      plx::FormatWide(L"DXFIN: %d objects imported.\n", static_cast<int>(report.appended)));
+}
+
+}  // namespace
+
+void RegisterZoomCommand();
+
+void RegisterDxfCommands() {
+  AddHostCommand(L"DXFIN", DxfinCommand);
+  RegisterZoomCommand();
+}
+
+}  // namespace plx::host

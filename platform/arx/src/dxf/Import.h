@@ -1,0 +1,78 @@
+// The DXF import's insides, shared by the command and the entity conversion: names of the
+// file resolved to ids of the drawing (each name looked up once, then kept in a hash map),
+// and the conversion of one entity of the model into database objects.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "arxhost/Dxf.h"
+#include "dbsymtb.h"
+
+namespace plx::dxf {
+
+// A name that the symbol tables take: characters they refuse become '_' (a leading '*', which
+// marks anonymous blocks and the host's hidden layers, is kept).
+std::wstring TableName(std::string_view name);
+
+// Layers, linetypes and blocks of the file in the drawing. Records that the import adds are
+// listed in added (for a roll-back). Each lookup by a name already seen is one hash-map probe.
+class ImportTables {
+ public:
+  ImportTables(AcDbDatabase& database, const Drawing& drawing, AcDbLayerTable& layers,
+               AcDbLinetypeTable& linetypes, AcDbBlockTable& blocks,
+               std::vector<AcDbObjectId>& added);
+  ImportTables(const ImportTables&) = delete;
+  ImportTables& operator=(const ImportTables&) = delete;
+
+  // The layer of that name; one the drawing lacks is made with the file's settings (or the
+  // host's defaults when the file's table does not list it). Null when the table refuses it.
+  AcDbObjectId Layer(const std::string& name);
+  // Empty or BYLAYER: by layer; a linetype the drawing lacks is made (its description from the
+  // file, when it has one).
+  AcDbObjectId Linetype(const std::string& name);
+  // The block table record of a block of the file (model and paper space included); null for
+  // a name the file and the drawing lack.
+  AcDbObjectId Block(const std::string& name) const;
+  void SetBlock(const std::string& name, AcDbObjectId id) { blocks_[name] = id; }
+  // The file's multiline style of that name or handle, or null.
+  const MlineStyle* FindMlineStyle(const std::string& name, uint64_t handle) const;
+
+  AcDbDatabase& Database() const { return database_; }
+  AcDbBlockTable& BlockTable() const { return blockTable_; }
+  std::vector<AcDbObjectId>& Added() const { return added_; }
+  // What went wrong when a lookup gave the null id.
+  const std::string& Error() const { return error_; }
+
+ private:
+  AcDbDatabase& database_;
+  const Drawing& drawing_;
+  AcDbLayerTable& layerTable_;
+  AcDbLinetypeTable& linetypeTable_;
+  AcDbBlockTable& blockTable_;
+  std::vector<AcDbObjectId>& added_;
+  std::unordered_map<std::string, AcDbObjectId> layers_, linetypes_, blocks_;
+  std::unordered_map<std::string, const plx::dxf::Layer*> fileLayers_;
+  std::unordered_map<std::string, const plx::dxf::Linetype*> fileLinetypes_;
+  std::string error_;
+};
+
+struct ImportCounts {
+  size_t appended = 0;
+  std::map<std::string, int> skipped;  // not held by the drawing model
+  std::map<std::string, int> leftOut;  // held, but refused by its class
+};
+
+// Whether the drawing model holds entities of this kind (the others are skipped).
+bool IsHeldKind(EntityKind kind);
+
+// Makes the entity's database objects (several for an array insert) and appends them to the
+// record, which is open for write. An entity whose data its class refuses is counted in
+// counts.leftOut and appends nothing. False with error only when the database refuses a step.
+bool AppendEntity(const Entity& entity, AcDbBlockTableRecord& record, ImportTables& tables,
+                  ImportCounts& counts, std::string& error);
+
+}  // namespace plx::dxf
