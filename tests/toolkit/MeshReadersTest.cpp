@@ -10,6 +10,8 @@
 #include "TestSupport.h"
 #include "toolkit/LastError.h"
 #include "toolkit/MeshReaders.h"
+#include "arxhost/Drawing.h"
+#include "win32/text.h"
 
 using namespace plx::test;
 
@@ -288,4 +290,94 @@ TEST_F(MeshReaders, MeshEntityToMeshRefusesAClassDerivedFromAFace) {
   ON_Mesh mesh;
   EXPECT_EQ(ReadEntity(id, mesh), 0);
   EXPECT_EQ(GetGeometryError(), kNotAMeshEntity);
+}
+
+namespace {
+
+// An entity as typed at a selection or pick prompt.
+std::wstring Typed(const AcDbObjectId& id) { return L"#" + HandleOf(id); }
+
+}  // namespace
+
+TEST_F(MeshReaders, PickMeshFiltersOutOtherClassesAndReadsTheMesh) {
+  const AcDbObjectId line = AddLine(0);
+  const AcDbObjectId solid2d = AddEntity(new AcDbSolid(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0),
+                                                       AcGePoint3d(0, 1, 0), AcGePoint3d(1, 1, 0)));
+  const AcDbObjectId face = AddFace(4);
+  ScriptedInput input({Typed(line), Typed(solid2d), Typed(face)});
+  TranscriptCapture transcript;
+  ON_Mesh mesh = FilledMesh();
+  AcDbObjectId id;
+  EXPECT_EQ(PickMesh(L"Pick a mesh: ", 1, mesh, id), 1);
+  EXPECT_EQ(id, face);
+  EXPECT_TRUE(plx::host::IsHighlighted(face));
+  EXPECT_EQ(mesh.QuadCount(), 1);
+  EXPECT_EQ(mesh.m_C.Count(), 0);
+  EXPECT_EQ(transcript.Text(), L"Pick a mesh: " + Typed(line) + L"\n\nObject was filtered out\n" +
+                                   L"Pick a mesh: " + Typed(solid2d) +
+                                   L"\n\nObject was filtered out\nPick a mesh: " + Typed(face) +
+                                   L"\n");
+  EXPECT_EQ(GetGeometryError(), kUnchanged);
+}
+
+TEST_F(MeshReaders, PickMeshCancelledCopiesTheHostReason) {
+  AddFace();
+  ScriptedInput input({L"^C"});
+  TranscriptCapture transcript;
+  ON_Mesh mesh = FilledMesh();
+  EXPECT_EQ(PickMesh(L"", 1, mesh), 0);
+  EXPECT_EQ(GetGeometryError(), L"Object selection cancelled");
+  EXPECT_EQ(GetHostError(), L"Object selection cancelled");
+  EXPECT_EQ(mesh.VertexCount(), 5);
+}
+
+TEST_F(MeshReaders, SelectMeshesReadsTheIdsItWasGivenFirst) {
+  const AcDbObjectId polyface = AddSquarePolyFace(-3);
+  const AcDbObjectId line = AddLine(0), face = AddFace(4);
+  AcDbObjectIdArray ids(0, 8);
+  ids.append(polyface);
+  ScriptedInput input({Typed(face), Typed(line), L""});
+  TranscriptCapture transcript;
+  ON_ClassArray<ON_Mesh> meshes;
+  meshes.Append(FilledMesh());
+  EXPECT_EQ(SelectMeshes(L"Select meshes: ", 1, meshes, ids), 1);
+  ASSERT_EQ(ids.length(), 2);
+  EXPECT_EQ(ids[0], polyface);
+  EXPECT_EQ(ids[1], face);
+  EXPECT_TRUE(plx::host::IsHighlighted(face));
+  EXPECT_FALSE(plx::host::IsHighlighted(line));
+  ASSERT_EQ(meshes.Count(), 2);
+  EXPECT_EQ(meshes[0].TriangleCount(), 2);
+  EXPECT_FLOAT_EQ(meshes[0].BoundingBox().m_min.x, -3.0f);
+  EXPECT_EQ(meshes[1].QuadCount(), 1);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(meshes[i].m_C.Count(), 0) << i;
+  EXPECT_NE(transcript.Text().find(L"1 object(s) were filtered out\n"), std::wstring::npos)
+      << plx::Utf8FromWide(transcript.Text());
+  EXPECT_EQ(GetGeometryError(), kUnchanged);
+}
+
+TEST_F(MeshReaders, SelectMeshesCancelledLeavesTheListAndCopiesTheHostReason) {
+  AddFace();
+  ScriptedInput input({L"^C"});
+  TranscriptCapture transcript;
+  ON_ClassArray<ON_Mesh> meshes;
+  meshes.Append(FilledMesh());
+  EXPECT_EQ(SelectMeshes(L"", 1, meshes), 0);
+  EXPECT_EQ(GetHostError(), L"No entities selected");
+  EXPECT_EQ(GetGeometryError(), L"No entities selected");
+  ASSERT_EQ(meshes.Count(), 1);
+  EXPECT_EQ(meshes[0].VertexCount(), 5);
+}
+
+TEST_F(MeshReaders, SelectMeshesWithNothingReadableFails) {
+  const AcDbObjectId empty = AddPolyFace({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {});
+  ScriptedInput input({Typed(empty), L""});
+  TranscriptCapture transcript;
+  ON_ClassArray<ON_Mesh> meshes;
+  meshes.Append(FilledMesh());
+  AcDbObjectIdArray ids(0, 8);
+  EXPECT_EQ(SelectMeshes(L"Select meshes: ", 0, meshes, ids), 0);
+  EXPECT_EQ(GetGeometryError(), L"Meshes not selected");
+  EXPECT_EQ(ids.length(), 1);
+  EXPECT_EQ(meshes.Count(), 0);
 }

@@ -62,3 +62,17 @@ TEST(CheckAcadRelease, OtherReleaseNamesTheWantedOne) {
             L"[Incompatible AutoCAD Version] This plug-in is designed to work with AutoCAD 2012 based "
             L"products only\n");
 }
+
+// No release has these indices: the message names the unknown release rather than reading
+// past the table.
+TEST(CheckAcadRelease, IndexOutsideTheTableNamesTheUnknownRelease) {
+  HostSession session({L"E"});
+  for (const int wanted : {13, -1, 1000}) {
+    TranscriptCapture transcript;
+    EXPECT_EQ(CheckAcadRelease(wanted), 0) << wanted;
+    EXPECT_EQ(transcript.Text(),
+              L"[Incompatible AutoCAD Version] This plug-in is designed to work with AutoCAD ???? "
+              L"based products only\n")
+        << wanted;
+  }
+}

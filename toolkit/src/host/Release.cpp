@@ -33,9 +33,11 @@ int GetAcadRelease() {
 
 int CheckAcadRelease(int wanted) {
   if (GetAcadRelease() == wanted) return 1;
+  // An index that names no release must not read past the table: it names the unknown one.
+  const int named = wanted >= 0 && wanted < kAcadReleaseCount ? wanted : 0;
   CString text;
   text.Format(L"This plug-in is designed to work with %s based products only",
-              ReleaseNames[wanted].GetString());
+              ReleaseNames[named].GetString());
   MessageBoxW(adsw_acadMainWnd(), text, L"Incompatible AutoCAD Version", MB_OK | MB_ICONEXCLAMATION);
   return 0;
 }
