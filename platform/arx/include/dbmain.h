@@ -12,6 +12,8 @@
 // deletes it when the database goes; the appended object is then open for write until closed.
 #pragma once
 
+#include <cstddef>
+
 #include "acadstrc.h"
 #include "acdb.h"
 #include "acutmem.h"
@@ -40,6 +42,11 @@ class AcDbObject : public AcRxObject {
   ACRX_DECLARE_MEMBERS(AcDbObject);
   ~AcDbObject() override;
   AcDbObject& operator=(const AcDbObject&) = delete;
+
+  // Objects come from the database's pools, whose memory a later drawing reuses; new and delete
+  // work as ever (the size comes back through the virtual destructor).
+  static void* operator new(size_t size);
+  static void operator delete(void* object, size_t size);
 
   // The null id for an object outside a database.
   AcDbObjectId objectId() const;

@@ -244,6 +244,39 @@ TEST(Append, IteratorWalksEntitiesInOrderAndSkipsErased) {
   space->close();
 }
 
+// Enough entities to fill several pages of the database's lists: order, handles, lookups and
+// the object count hold across the page boundaries, and a later drawing that reuses the memory
+// of a dropped one finds none of the old ids.
+TEST(Append, ThousandsOfEntitiesKeepTheirOrderHandlesAndCount) {
+  HostSession session;
+  constexpr int kCount = 5000;
+  const Adesk::UInt32 before = Db()->approxNumObjects();
+  std::vector<AcDbObjectId> ids;
+  for (int i = 0; i < kCount; ++i) ids.push_back(AddToModelSpace(new AcDbPoint(AcGePoint3d(i, 0, 0))));
+  EXPECT_EQ(Db()->approxNumObjects(), before + kCount);
+  EXPECT_EQ(plx::test::ModelSpaceIds(), ids);
+  for (int i = 0; i < kCount; i += 997) {
+    AcDbObjectId found;
+    ASSERT_EQ(Db()->getAcDbObjectId(found, false, ids[i].handle()), Acad::eOk);
+    EXPECT_EQ(found, ids[i]);
+    AcDbPoint* point = nullptr;
+    ASSERT_EQ(acdbOpenObject(point, found, AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(point->position().x, i);
+    point->close();
+  }
+  EXPECT_EQ(Db()->handseed().value(), ids.back().handle().value() + 1);
+
+  plx::host::ResetDrawing();
+  const AcDbObjectId fresh = AddToModelSpace(new AcDbPoint(AcGePoint3d(7, 7, 7)));
+  EXPECT_FALSE(ids.front().isValid());
+  EXPECT_FALSE(ids.back().isValid());
+  AcDbEntity* entity = nullptr;
+  EXPECT_EQ(acdbOpenAcDbEntity(entity, ids[kCount / 2], AcDb::kForRead), Acad::eUnknownHandle);
+  ASSERT_EQ(acdbOpenAcDbEntity(entity, fresh, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(entity->isA(), AcDbPoint::desc());
+  entity->close();
+}
+
 TEST(Highlight, IsRecordedPerEntity) {
   HostSession session;
   const AcDbObjectId id = NewLine();

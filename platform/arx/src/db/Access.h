@@ -6,12 +6,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Pool.h"
 #include "dbmain.h"
 #include "dbsymtb.h"
 
 struct AcDbDatabase::Impl {
   Adesk::UInt32 serial = 0;
-  std::vector<AcDbObject*> slots;  // by handle; slot 0 is the null handle
+  plx::db::PagedArray<AcDbObject*> slots;  // by handle; slot 0 is the null handle
+  Adesk::UInt32 objects = 0;               // slots that hold an object
   bool closing = false;
   AcDbObjectId blockTable, layerTable, linetypeTable;
   AcDbObjectId layerZero, byLayer, byBlock, continuous, modelSpace, paperSpace;
@@ -28,12 +30,28 @@ struct SymbolTableData {
 };
 
 struct EntityListData {
-  std::vector<AcDbObjectId> ids;
+  PagedArray<AcDbObjectId> ids;
 };
 
+// Every database by serial number (null once gone), so that an id whose database is gone finds
+// nothing. Constant-initialised: the working database may go at exit after other statics.
+struct DatabaseList {
+  AcDbDatabase** bySerial = nullptr;
+  Adesk::UInt32 count = 0;
+  Adesk::UInt32 capacity = 0;
+};
+inline constinit DatabaseList theDatabases{};
+
+inline AcDbDatabase* DatabaseBySerial(Adesk::UInt32 serial) {
+  return serial < theDatabases.count ? theDatabases.bySerial[serial] : nullptr;
+}
+
 // The object of an id without opening it; null when the id names nothing (any more).
-AcDbObject* ObjectAt(const AcDbObjectId& id);
-AcDbDatabase* DatabaseBySerial(Adesk::UInt32 serial);
+inline AcDbObject* ObjectAt(const AcDbObjectId& id) {
+  if (id.isNull()) return nullptr;
+  AcDbDatabase* database = DatabaseBySerial(id.DatabaseSerial());
+  return database ? database->GetImpl().slots.At(id.Slot()) : nullptr;
+}
 AcDbDatabase* WorkingDatabase();
 // A new empty drawing becomes the host's own working database.
 void ReplaceWorkingDatabase();

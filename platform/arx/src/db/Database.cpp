@@ -9,13 +9,6 @@
 namespace plx::db {
 namespace {
 
-// Every database by serial number, so that an id whose database is gone finds nothing.
-// Never destroyed: the working database may go at exit after other statics.
-std::vector<AcDbDatabase*>& Databases() {
-  static auto* databases = new std::vector<AcDbDatabase*>(1, nullptr);
-  return *databases;
-}
-
 // The first handle of a drawing's own objects: the handles below belong to the tables, so an
 // entity's handle never reads as a short keyword.
 constexpr Adesk::UInt32 kFirstObjectHandle = 0x20;
@@ -30,20 +23,24 @@ Working& TheWorking() {
   return working;
 }
 
+// Serial 0 is never used, so that the null id names no database. Serials are never reused (an
+// old id must not find a newer drawing), so each database keeps one pointer here for good.
+Adesk::UInt32 AddDatabase(AcDbDatabase* database) {
+  DatabaseList& list = theDatabases;
+  if (list.count == 0) list.count = 1;
+  if (list.count >= list.capacity) {
+    const Adesk::UInt32 capacity = list.capacity ? list.capacity * 2 : 16;
+    auto** grown = new AcDbDatabase*[capacity]();
+    for (Adesk::UInt32 i = 0; i < list.count; ++i) grown[i] = list.bySerial ? list.bySerial[i] : nullptr;
+    delete[] list.bySerial;
+    list.bySerial = grown;
+    list.capacity = capacity;
+  }
+  list.bySerial[list.count] = database;
+  return list.count++;
+}
+
 }  // namespace
-
-AcDbObject* ObjectAt(const AcDbObjectId& id) {
-  if (id.isNull()) return nullptr;
-  AcDbDatabase* database = DatabaseBySerial(id.DatabaseSerial());
-  if (!database) return nullptr;
-  const auto& slots = database->GetImpl().slots;
-  return id.Slot() < slots.size() ? slots[id.Slot()] : nullptr;
-}
-
-AcDbDatabase* DatabaseBySerial(Adesk::UInt32 serial) {
-  const auto& all = Databases();
-  return serial < all.size() ? all[serial] : nullptr;
-}
 
 AcDbDatabase* WorkingDatabase() {
   Working& w = TheWorking();
@@ -68,6 +65,7 @@ AcDbObjectId ObjectAccess::Add(AcDbDatabase& database, AcDbObject* object, const
   object->writer_ = openForWrite;
   object->readers_ = 0;
   impl.slots.push_back(object);
+  ++impl.objects;
   object->AddOwnedObjects();
   return object->objectId();
 }
@@ -129,9 +127,7 @@ AcDbObjectId AddRecord(AcDbDatabase& database, const AcDbObjectId& tableId, AcDb
 }  // namespace
 
 AcDbDatabase::AcDbDatabase(bool, bool) : impl_(new Impl) {
-  auto& all = plx::db::Databases();
-  impl_->serial = static_cast<Adesk::UInt32>(all.size());
-  all.push_back(this);
+  impl_->serial = plx::db::AddDatabase(this);
   impl_->slots.push_back(nullptr);
   impl_->blockTable = AddTable<AcDbBlockTable>(*this);
   impl_->layerTable = AddTable<AcDbLayerTable>(*this);
@@ -152,7 +148,7 @@ AcDbDatabase::AcDbDatabase(bool, bool) : impl_(new Impl) {
 AcDbDatabase::~AcDbDatabase() {
   impl_->closing = true;
   // Ids of this database find nothing from here on, also while the objects go.
-  plx::db::Databases()[impl_->serial] = nullptr;
+  plx::db::theDatabases.bySerial[impl_->serial] = nullptr;
   for (AcDbObject* object : impl_->slots) delete object;
   plx::db::ForgetWorking(this);
   delete impl_;
@@ -211,12 +207,7 @@ Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& id, bool, const Ac
 
 AcDbHandle AcDbDatabase::handseed() const { return AcDbHandle(impl_->slots.size()); }
 
-Adesk::UInt32 AcDbDatabase::approxNumObjects() const {
-  Adesk::UInt32 n = 0;
-  for (const AcDbObject* object : impl_->slots)
-    if (object) ++n;
-  return n;
-}
+Adesk::UInt32 AcDbDatabase::approxNumObjects() const { return impl_->objects; }
 
 AcDbDatabase* AcDbHostApplicationServices::workingDatabase() const { return plx::db::WorkingDatabase(); }
 
@@ -263,11 +254,12 @@ Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb:
 
 Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
   entity = nullptr;
+  if (id.isNull()) return Acad::eNullObjectId;
   AcDbObject* found = plx::db::ObjectAt(id);
-  if (found && !AcDbEntity::cast(found)) return Acad::eNotAnEntity;
-  AcDbObject* object = nullptr;
-  const Acad::ErrorStatus es = acdbOpenObject(object, id, mode, openErased);
-  if (es == Acad::eOk) entity = static_cast<AcDbEntity*>(object);
+  if (!found) return Acad::eUnknownHandle;
+  if (!AcDbEntity::cast(found)) return Acad::eNotAnEntity;
+  const Acad::ErrorStatus es = ObjectAccess::Open(*found, mode, openErased);
+  if (es == Acad::eOk) entity = static_cast<AcDbEntity*>(found);
   return es;
 }
 

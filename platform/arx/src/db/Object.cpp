@@ -13,7 +13,10 @@ ACRX_DEFINE_MEMBERS(AcDbObject, AcRxObject)
 
 AcDbObject::~AcDbObject() {
   // An object deleted while its database lives must not leave its slot pointing at it.
-  if (database_ && !database_->GetImpl().closing) database_->GetImpl().slots[slot_] = nullptr;
+  if (database_ && !database_->GetImpl().closing) {
+    database_->GetImpl().slots[slot_] = nullptr;
+    --database_->GetImpl().objects;
+  }
 }
 
 AcDbObjectId AcDbObject::objectId() const {

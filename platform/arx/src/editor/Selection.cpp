@@ -154,8 +154,8 @@ struct Filter {
   }
 };
 
-std::vector<AcDbObjectId> Filtered(const std::vector<AcDbObjectId>& ids, const Filter& filter) {
-  if (filter.Empty()) return ids;
+std::vector<AcDbObjectId> Filtered(std::vector<AcDbObjectId> ids, const Filter& filter) {
+  if (filter.Empty()) return ids;  // moved, not copied: a drawing may hold millions
   std::vector<AcDbObjectId> out;
   for (const AcDbObjectId& id : ids)
     if (filter.Accepts(id)) out.push_back(id);
