@@ -3,6 +3,7 @@
 // (object coordinates, colours, blocks and arrays, meshes, damage, a drawing that refuses).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <regex>
@@ -585,6 +586,76 @@ TEST_F(DxfImport, DamagedFileNamesTheLineAndChangesNothing) {
   EXPECT_EQ(after.layers, before.layers);
   EXPECT_EQ(after.blocks, before.blocks);
   EXPECT_EQ(Db()->handseed(), seed);
+}
+
+// Points at x = first, first + 1, ... on layer Pts: enough of them that the import takes the
+// entities in several batches while it reads.
+std::string Points(int first, int count) {
+  std::string out;
+  for (int i = first; i < first + count; ++i)
+    out += "0\nPOINT\n8\nPts\n10\n" + std::to_string(i) + "\n20\n0\n30\n0\n";
+  return out;
+}
+
+const char kPtsLayer[] =
+    "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nPts\n70\n0\n62\n3\n6\nCONTINUOUS\n0\nENDTAB\n";
+
+// A damaged or cut-short file far into its entities changes nothing either.
+TEST_F(DxfImport, LargeDamagedFileChangesNothing) {
+  ASSERT_EQ(Dxfin(plx::test::CorpusDir() / "ezdxf_Minimal_DXF_AC1006.dxf"), RTNORM);
+  const Census before = TakeCensus();
+  const AcDbHandle seed = Db()->handseed();
+  const std::string tables = Section("TABLES", kPtsLayer);
+  const std::string many = Points(0, 5000);
+  const std::string bad = tables + Section("ENTITIES", many + "0\nPOINT\n10\n1.5q\n") + "0\nEOF\n";
+  EXPECT_EQ(Import(bad), RTERROR);
+  const size_t lines = static_cast<size_t>(std::count(bad.begin(), bad.end(), '\n'));
+  EXPECT_NE(text_.find("DXFIN: line " + std::to_string(lines - 4) + ": '1.5q' is not a finite"),
+            std::string::npos)
+      << text_;
+  EXPECT_EQ(Import(tables + "0\nSECTION\n2\nENTITIES\n" + many, "cut.dxf"), RTERROR);
+  EXPECT_NE(text_.find("(cut short?)"), std::string::npos) << text_;
+  const Census after = TakeCensus();
+  EXPECT_EQ(after.entities, before.entities);
+  EXPECT_EQ(after.layers, before.layers);
+  EXPECT_EQ(Db()->handseed(), seed);
+}
+
+// Entities keep the file's order across batches, and an insert of a block that the file
+// defines only after its entities still finds it.
+TEST_F(DxfImport, LargeDrawingKeepsOrderAndLateBlocks) {
+  const std::string blocks =
+      "0\nBLOCK\n2\nLate\n70\n0\n10\n0\n20\n0\n30\n0\n0\nPOINT\n10\n-1\n20\n0\n30\n0\n"
+      "0\nENDBLK\n";
+  const std::string entities =
+      Points(0, 3000) + "0\nINSERT\n2\nLate\n10\n0\n20\n5\n30\n0\n" + Points(3000, 2000);
+  ASSERT_EQ(Import(Section("TABLES", kPtsLayer) + Section("ENTITIES", entities) +
+                   Section("BLOCKS", blocks) + "0\nEOF\n"),
+            RTNORM)
+      << text_;
+  // The block's point counts too.
+  EXPECT_NE(text_.find("DXFIN: 5002 objects imported.\n"), std::string::npos) << text_;
+  AcDbLayerTable* layers = nullptr;
+  ASSERT_EQ(Db()->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
+  AcDbObjectId pts;
+  EXPECT_EQ(layers->getAt(L"Pts", pts), Acad::eOk);
+  layers->close();
+  const std::vector<AcDbEntity*> all = ModelSpace();
+  ASSERT_EQ(all.size(), 5001u);
+  int expected = 0;
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (i == 3000) {
+      auto* insert = AcDbBlockReference::cast(all[i]);
+      ASSERT_NE(insert, nullptr);
+      EXPECT_FALSE(insert->blockTableRecord().isNull());
+      EXPECT_NEAR(insert->position().y, 5, 1e-12);
+      continue;
+    }
+    auto* point = AcDbPoint::cast(all[i]);
+    ASSERT_NE(point, nullptr) << i;
+    EXPECT_EQ(point->position().x, expected++) << i;
+    EXPECT_EQ(point->layerId(), pts) << i;
+  }
 }
 
 TEST_F(DxfImport, MissingFileAndCancelFail) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -414,6 +415,32 @@ TEST(DxfText, DecodesRealFiles) {
 
 // ---------------------------------------------------------------------------------------------
 // Damage
+
+// Every number reads to the double that the full conversion gives, to the last bit, whether
+// the short path of plain decimals takes it or not.
+class DxfNumbers : public testing::TestWithParam<const char*> {};
+
+TEST_P(DxfNumbers, ReadAsTheFullConversion) {
+  std::string text = GetParam();
+  std::string error;
+  auto drawing = ReadDxf(Wrap("0\nPOINT\n10\n" + text + "\n"), error);
+  ASSERT_TRUE(drawing) << error;
+  ASSERT_EQ(drawing->entities.size(), 1u);
+  const double got = std::get<PointData>(drawing->entities[0].data).position.x;
+  std::string_view digits = text;
+  while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
+  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+  double expected = 0;
+  std::from_chars(digits.data(), digits.data() + digits.size(), expected);
+  EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << text << ": " << got;
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, DxfNumbers,
+                         testing::Values("0", "-0", "0.1", "-0.3", "124.875", "0.1625",
+                                         "123456789012345", "1234567890123456", "9007199254740993",
+                                         "0.000000000000001", "3.14159265358979", "2.718281828459045",
+                                         "0.30000000000000004", "1e5", "-1.5E-3", "1.", ".5", "-.5",
+                                         "+2.5", "  7.25", "007.50", "1e308"));
 
 std::string ErrorOf(const std::string& data) {
   std::string error;

@@ -431,4 +431,23 @@ std::optional<Drawing> ReadDxf(std::string_view data, std::string& error);
 // The same for a file on disk; a file that cannot be read gives its reason.
 std::optional<Drawing> ReadDxfFile(const std::filesystem::path& path, std::string& error);
 
+// Takes the entities of the ENTITIES section in batches while the file is read, so that a large
+// drawing is never held whole. The drawing passed has everything read so far (header, tables,
+// blocks). A batch kept stays in Drawing::entities, with every later one: the sink is not asked
+// again, so the entities keep their order.
+enum class SinkAnswer { kTaken, kKept, kFailed };
+class EntitySink {
+ public:
+  virtual ~EntitySink() = default;
+  // kFailed sets error; reading stops with it.
+  virtual SinkAnswer Take(const Drawing& drawing, std::vector<Entity>& batch,
+                          std::string& error) = 0;
+};
+// Reads the file into drawing, handing entities to sink as it goes. The file is read twice: once
+// to check it whole (holding a batch at most), so that a damaged file fails as above before the
+// sink sees anything; then for the sink. A sink that fails (kFailed) stops the second reading;
+// what it took before is then its own to undo.
+bool ReadDxfFile(const std::filesystem::path& path, Drawing& drawing, std::string& error,
+                 EntitySink& sink);
+
 }  // namespace plx::dxf

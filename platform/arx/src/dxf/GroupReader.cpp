@@ -35,7 +35,39 @@ std::string Shown(std::string_view s) {
   return out;
 }
 
+// Plain decimals of up to 15 digits ("-12.375"), which is what writers put in nearly every
+// group: the digits as an integer divided by a power of ten are both exact doubles, so the one
+// division rounds as the full conversion would. Anything else is left to from_chars.
+bool ParsePlainDecimal(std::string_view s, double& value) {
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const char* p = s.data();
+  const char* end = p + s.size();
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  uint64_t digits = 0;
+  int count = 0, fraction = -1;
+  for (; p != end; ++p) {
+    const unsigned d = static_cast<unsigned char>(*p) - '0';
+    if (d <= 9) {
+      digits = digits * 10 + d;
+      ++count;
+      if (fraction >= 0) ++fraction;
+    } else if (*p == '.' && fraction < 0 && count > 0) {
+      fraction = 0;
+    } else {
+      return false;
+    }
+  }
+  if (count == 0 || count > 15 || fraction == 0) return false;
+  double magnitude = static_cast<double>(digits);
+  if (fraction > 0) magnitude /= kPowers[fraction];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 bool ParseDouble(std::string_view s, double& value) {
+  if (ParsePlainDecimal(s, value)) return true;
   if (!s.empty() && s[0] == '+') s.remove_prefix(1);
   if (s.empty()) return false;
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
@@ -51,6 +83,24 @@ bool ParseInteger(std::string_view s, int64_t& value) {
   double real = 0;
   if (!ParseDouble(s, real) || std::fabs(real) > 9.2e18) return false;
   value = static_cast<int64_t>(real);
+  return true;
+}
+
+// A group code: blanks around at most nine digits (no overflow), perhaps a minus.
+bool ParseCode(std::string_view line, int& code) {
+  size_t i = 0, n = line.size();
+  while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;
+  while (n > i && (line[n - 1] == ' ' || line[n - 1] == '\t' || line[n - 1] == '\r')) --n;
+  const bool negative = i < n && line[i] == '-';
+  if (negative) ++i;
+  if (i == n || n - i > 9) return false;
+  int value = 0;
+  for (; i < n; ++i) {
+    const unsigned d = static_cast<unsigned char>(line[i]) - '0';
+    if (d > 9) return false;
+    value = value * 10 + static_cast<int>(d);
+  }
+  code = negative ? -value : value;
   return true;
 }
 
@@ -162,10 +212,8 @@ bool GroupReader::NextAscii(Group& group) {
   std::string_view codeLine;
   if (!ReadLine(codeLine)) return false;
   size_t codeLineNo = line_;
-  std::string_view codeText = Trim(codeLine);
   int code = 0;
-  auto [end, ec] = std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
-  if (codeText.empty() || ec != std::errc() || end != codeText.data() + codeText.size())
+  if (!ParseCode(codeLine, code))
     return Fail(codeLineNo, detail::Cat({"'", Shown(codeLine), "' is not a group code"}));
   std::string_view value;
   if (!ReadLine(value))

@@ -1,9 +1,11 @@
 // DXFIN: a DXF file into the working drawing.
 //
-// The file is read whole first (a damaged file fails before the drawing is touched); then the
-// symbol tables and model and paper space are opened for write once, the file's linetypes,
-// layers and blocks are added, and the entities are appended. Should the drawing refuse a step
-// half-way, everything added so far is erased again, so that the drawing is as it was.
+// The symbol tables and model and paper space are opened for write once, the file's linetypes,
+// layers and blocks are added, and the entities are appended in batches while the file is
+// read, so that a drawing of a million faces is never held whole in the reader's model. The
+// reader checks the whole file before the first batch (a damaged file fails before the drawing
+// is touched); should the drawing refuse a step half-way, everything added so far is erased
+// again, so that the drawing is as it was.
 //
 // What the drawing already has wins: a layer, linetype or named block of the drawing keeps its
 // settings and its entities, and the file's entities use it. An anonymous block ("*U3") whose
@@ -14,6 +16,7 @@
 #include <cctype>
 #include <cwctype>
 #include <filesystem>
+#include <memory>
 
 #include "../runtime/Session.h"
 #include "arxhost/DxfImport.h"
@@ -175,28 +178,57 @@ std::wstring FreeAnonymousName(const AcDbBlockTable& table, const std::wstring& 
   }
 }
 
-class Import {
+// Entities arrive in batches while the file is read (what the reader keeps comes at the end).
+// The tables and spaces stay open for write from the first batch to the end; should the file
+// turn out damaged, or the drawing refuse a step, Abandon erases all that was added.
+class Import final : public EntitySink {
  public:
-  Import(AcDbDatabase& database, const Drawing& drawing) : database_(database), drawing_(drawing) {}
-  ~Import() { CloseAll(); }
+  explicit Import(AcDbDatabase& database) : database_(database) {}
+  ~Import() override { CloseAll(); }
 
-  bool Run(std::string& error) {
-    if (!Open(error)) return false;
-    ImportTables tables(database_, drawing_, *layers_, *linetypes_, *blocks_, added_);
-    tables_ = &tables;
-    const bool ok = AddTables(error) && AddBlocks(error) && AddEntities(error);
-    tables_ = nullptr;
+  SinkAnswer Take(const Drawing& drawing, std::vector<Entity>& batch,
+                  std::string& error) override {
+    // Without the file's layer table yet, layers would get the host's defaults; inserts want
+    // their blocks, multilines their styles (OBJECTS follows) and solids their ACIS data
+    // (ACDSDATA follows).
+    if (drawing.layers.empty()) return SinkAnswer::kKept;
+    if (!Start(drawing, error)) return SinkAnswer::kFailed;
+    for (const Entity& entity : batch)
+      if (entity.kind == EntityKind::kMline || entity.kind == EntityKind::k3dSolid ||
+          entity.kind == EntityKind::kBody || entity.kind == EntityKind::kRegion ||
+          (entity.kind == EntityKind::kInsert &&
+           tables_->Block(std::get<InsertData>(entity.data).block).isNull()))
+        return SinkAnswer::kKept;
+    return AddEntities(batch, error) ? SinkAnswer::kTaken : SinkAnswer::kFailed;
+  }
+
+  // The rest after the whole file was read.
+  bool Finish(const Drawing& drawing, std::string& error) {
+    drawing_ = &drawing;
+    if (!Start(drawing, error) || !AddBlocks(error) || !AddEntities(drawing.entities, error))
+      return false;
     CloseAll();
-    if (!ok) {
-      RollBack(added_);
-      added_.clear();
-    }
-    return ok;
+    return true;
+  }
+
+  void Abandon() {
+    CloseAll();
+    RollBack(added_);
+    added_.clear();
   }
 
   const ImportCounts& Counts() const { return counts_; }
 
  private:
+  bool Start(const Drawing& drawing, std::string& error) {
+    drawing_ = &drawing;
+    if (tables_) return true;
+    if (!Open(error)) return false;
+    tables_ = std::make_unique<ImportTables>(database_, drawing, *layers_, *linetypes_, *blocks_,
+                                             added_);
+    return AddTables(error) && AddBlocks(error);
+  }
+
   bool Open(std::string& error) {
     Acad::ErrorStatus es = database_.getLayerTable(layers_, AcDb::kForWrite);
     if (es == Acad::eOk) es = database_.getLinetypeTable(linetypes_, AcDb::kForWrite);
@@ -214,6 +246,7 @@ class Import {
   }
 
   void CloseAll() {
+    tables_.reset();
     for (AcDbBlockTableRecord*& record : openBlocks_) CloseIfOpen(record);
     openBlocks_.clear();
     CloseIfOpen(paperSpace_);
@@ -225,21 +258,23 @@ class Import {
 
   // The file's tables in their order, so that the drawing lists them as the file does.
   bool AddTables(std::string& error) {
-    for (const Linetype& linetype : drawing_.linetypes)
+    for (const Linetype& linetype : drawing_->linetypes)
       if (tables_->Linetype(linetype.name).isNull()) return error = tables_->Error(), false;
-    for (const Layer& layer : drawing_.layers)
+    for (const Layer& layer : drawing_->layers)
       if (tables_->Layer(layer.name).isNull()) return error = tables_->Error(), false;
     return true;
   }
 
   // Every block's record first, so that inserts find blocks defined later in the file; then
-  // the entities of the blocks that are new.
+  // the entities of the blocks that are new. Blocks already added are not added again.
   bool AddBlocks(std::string& error) {
     tables_->SetBlock("*MODEL_SPACE", database_.modelSpaceId());
     tables_->SetBlock("*PAPER_SPACE", database_.paperSpaceId());
     std::vector<std::pair<const Block*, AcDbBlockTableRecord*>> fill;
-    fill.reserve(drawing_.blocks.size());
-    for (const Block& block : drawing_.blocks) {
+    const std::vector<Block>& blocks = drawing_->blocks;
+    fill.reserve(blocks.size() - blocksAdded_);
+    for (; blocksAdded_ < blocks.size(); ++blocksAdded_) {
+      const Block& block = blocks[blocksAdded_];
       const std::string upper = UpperAscii(block.name);
       if (upper == "*MODEL_SPACE" || upper == "$MODEL_SPACE") {
         tables_->SetBlock(upper, database_.modelSpaceId());
@@ -281,8 +316,8 @@ class Import {
     return true;
   }
 
-  bool AddEntities(std::string& error) {
-    for (const Entity& entity : drawing_.entities)
+  bool AddEntities(const std::vector<Entity>& entities, std::string& error) {
+    for (const Entity& entity : entities)
       if (!AppendEntity(entity, entity.paperSpace ? *paperSpace_ : *modelSpace_, *tables_, counts_,
                         error))
         return false;
@@ -290,8 +325,9 @@ class Import {
   }
 
   AcDbDatabase& database_;
-  const Drawing& drawing_;
-  ImportTables* tables_ = nullptr;
+  const Drawing* drawing_ = nullptr;
+  std::unique_ptr<ImportTables> tables_;
+  size_t blocksAdded_ = 0;
   AcDbLayerTable* layers_ = nullptr;
   AcDbLinetypeTable* linetypes_ = nullptr;
   AcDbBlockTable* blocks_ = nullptr;
@@ -309,10 +345,12 @@ namespace plx::host {
 
 bool ImportDxfFile(const std::filesystem::path& path, AcDbDatabase& database, std::string& error,
                    DxfImportReport* report) {
-  std::optional<dxf::Drawing> drawing = dxf::ReadDxfFile(path, error);
-  if (!drawing) return false;
-  dxf::Import import(database, *drawing);
-  if (!import.Run(error)) return false;
+  auto drawing = std::make_unique<dxf::Drawing>();
+  dxf::Import import(database);
+  if (!dxf::ReadDxfFile(path, *drawing, error, import) || !import.Finish(*drawing, error)) {
+    import.Abandon();
+    return false;
+  }
   if (report) {
     const dxf::ImportCounts& counts = import.Counts();
     report->appended = counts.appended;

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <new>
 #include <unordered_map>
 
@@ -39,8 +40,8 @@ namespace {
 
 class Parser {
  public:
-  explicit Parser(std::string_view data)
-      : data_(data), reader_(data), context_{decoder_, false, false, {}} {}
+  explicit Parser(std::string_view data, EntitySink* sink = nullptr)
+      : data_(data), reader_(data), context_{decoder_, false, false, {}}, sink_(sink) {}
 
   bool Run(Drawing& drawing);
   const std::string& Error() const { return error_; }
@@ -84,7 +85,11 @@ class Parser {
   std::vector<Group> record_;
   std::string error_;
   std::unordered_map<uint64_t, std::vector<uint8_t>> sab_;
+  EntitySink* sink_ = nullptr;  // null once it kept a batch
 };
+
+// Small enough to stay in cache, large enough that handing it over costs nothing.
+constexpr size_t kSinkBatch = 1024;
 
 bool Parser::ReadRecord() {
   record_.clear();
@@ -339,6 +344,13 @@ bool Parser::ReadEntities(Drawing& drawing, std::vector<Entity>& into, std::stri
       continue;
     }
     into.push_back(std::move(entity));
+    if (sink_ && into.size() >= kSinkBatch && &into == &drawing.entities) {
+      switch (sink_->Take(drawing, into, error_)) {
+        case SinkAnswer::kTaken: into.clear(); break;
+        case SinkAnswer::kKept: sink_ = nullptr; break;
+        case SinkAnswer::kFailed: return false;
+      }
+    }
   }
 }
 
@@ -413,6 +425,8 @@ bool Parser::ReadAcdsData() {
 void Parser::ReserveEntities(Drawing& drawing) {
   constexpr size_t kSmallestRecord = 96;  // bytes of the shortest ASCII entity worth counting
   size_t estimate = data_.size() / kSmallestRecord;
+  // Batches handed over reuse the same room.
+  if (sink_) estimate = std::min(estimate, kSinkBatch);
   if (estimate <= drawing.entities.capacity()) return;
   try {
     drawing.entities.reserve(estimate);
@@ -444,53 +458,104 @@ void Parser::AttachSab(std::vector<Entity>& entities) {
 
 }  // namespace
 
-std::optional<Drawing> ReadDxf(std::string_view data, std::string& error) {
+namespace {
+
+bool ReadInto(std::string_view data, Drawing& drawing, std::string& error, EntitySink* sink) {
   error.clear();
   try {
-    Parser parser(data);
-    Drawing drawing;
+    Parser parser(data, sink);
     if (!parser.Run(drawing)) {
       error = parser.Error();
-      return std::nullopt;
+      return false;
     }
-    return drawing;
+    return true;
   } catch (const std::bad_alloc&) {
     error = "not enough memory to read the drawing";
-    return std::nullopt;
+    return false;
   } catch (const std::length_error&) {
     error = "not enough memory to read the drawing";
-    return std::nullopt;
+    return false;
   }
 }
 
-std::optional<Drawing> ReadDxfFile(const std::filesystem::path& path, std::string& error) {
+// The file mapped, for as long as it is read.
+class MappedFile {
+ public:
+  MappedFile(const std::filesystem::path& path, std::string& error);
+  ~MappedFile() {
+    if (data_) ::munmap(data_, size_);
+  }
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  bool Ok() const { return ok_; }
+  std::string_view View() const { return {static_cast<const char*>(data_), size_}; }
+
+ private:
+  void* data_ = nullptr;
+  size_t size_ = 0;
+  bool ok_ = false;
+};
+
+}  // namespace
+
+std::optional<Drawing> ReadDxf(std::string_view data, std::string& error) {
+  Drawing drawing;
+  if (!ReadInto(data, drawing, error, nullptr)) return std::nullopt;
+  return drawing;
+}
+
+MappedFile::MappedFile(const std::filesystem::path& path, std::string& error) {
   // Mapped rather than read: a drawing of a million faces is a few hundred megabytes, and
   // copying it into a zero-filled buffer first costs as much as a good part of the parse.
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     error = Cat({"cannot open ", path.string()});
-    return std::nullopt;
+    return;
   }
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
     error = Cat({"cannot read ", path.string()});
-    return std::nullopt;
+    return;
   }
-  size_t size = static_cast<size_t>(info.st_size);
-  if (size == 0) {
+  size_ = static_cast<size_t>(info.st_size);
+  if (size_ == 0) {
     ::close(fd);
-    return ReadDxf({}, error);
+    ok_ = true;
+    return;
   }
-  void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  void* mapped = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
   ::close(fd);
   if (mapped == MAP_FAILED) {
     error = Cat({"cannot read ", path.string()});
-    return std::nullopt;
+    return;
   }
-  auto drawing = ReadDxf(std::string_view(static_cast<const char*>(mapped), size), error);
-  ::munmap(mapped, size);
-  return drawing;
+  data_ = mapped;
+  ok_ = true;
+}
+
+std::optional<Drawing> ReadDxfFile(const std::filesystem::path& path, std::string& error) {
+  MappedFile file(path, error);
+  if (!file.Ok()) return std::nullopt;
+  return ReadDxf(file.View(), error);
+}
+
+bool ReadDxfFile(const std::filesystem::path& path, Drawing& drawing, std::string& error,
+                 EntitySink& sink) {
+  MappedFile file(path, error);
+  if (!file.Ok()) return false;
+  // Checked whole first, holding no more than a batch: a damaged file fails before the sink
+  // has seen anything of it.
+  {
+    struct Discard final : EntitySink {
+      SinkAnswer Take(const Drawing&, std::vector<Entity>&, std::string&) override {
+        return SinkAnswer::kTaken;
+      }
+    } discard;
+    Drawing checked;
+    if (!ReadInto(file.View(), checked, error, &discard)) return false;
+  }
+  return ReadInto(file.View(), drawing, error, &sink);
 }
 
 }  // namespace plx::dxf
