@@ -2,10 +2,8 @@
 // layers, faces and their properties into model space), next to assimp's DXF import of the
 // same files. The figure that matters is the time per face ("per_face"): flat across sizes
 // means the import is linear, and ours should not exceed assimp's.
-#include <assimp/scene.h>
 #include <benchmark/benchmark.h>
 
-#include <assimp/Importer.hpp>
 #include <memory>
 #include <string>
 
@@ -38,20 +36,7 @@ void BM_PlovexImportDxf(benchmark::State& state) {
   SetCounters(state, faces);
 }
 
-void BM_AssimpImportDxf(benchmark::State& state) {
-  const int faces = static_cast<int>(state.range(0));
-  const auto& path = TheDrawings().Get(faces);
-  for (auto _ : state) {
-    Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(path.string(), 0);
-    if (!scene) {
-      state.SkipWithError(importer.GetErrorString());
-      break;
-    }
-    benchmark::DoNotOptimize(scene->mNumMeshes);
-  }
-  SetCounters(state, faces);
-}
+void BM_AssimpImportDxf(benchmark::State& state) { plx::bench::RunAssimpImport(state); }
 
 BENCHMARK(BM_PlovexImportDxf)
     ->Arg(10000)

@@ -1,10 +1,8 @@
 // Reading DXF drawings of 10 000 to 1 000 000 3D faces: our reader against assimp's DXF
 // importer on the same files. The figure that matters is the time per face (the
 // "per_face" counter): flat across sizes means linear, and ours should not exceed assimp's.
-#include <assimp/scene.h>
 #include <benchmark/benchmark.h>
 
-#include <assimp/Importer.hpp>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -36,20 +34,7 @@ void BM_PlovexReadDxf(benchmark::State& state) {
   SetCounters(state, faces);
 }
 
-void BM_AssimpReadDxf(benchmark::State& state) {
-  int faces = static_cast<int>(state.range(0));
-  const fs::path& path = TheDrawings().Get(faces);
-  for (auto _ : state) {
-    Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(path.string(), 0);
-    if (!scene) {
-      state.SkipWithError(importer.GetErrorString());
-      break;
-    }
-    benchmark::DoNotOptimize(scene->mNumMeshes);
-  }
-  SetCounters(state, faces);
-}
+void BM_AssimpReadDxf(benchmark::State& state) { plx::bench::RunAssimpImport(state); }
 
 BENCHMARK(BM_PlovexReadDxf)
     ->Arg(10000)

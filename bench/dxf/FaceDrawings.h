@@ -2,7 +2,10 @@
 // folder and removed at exit, and the per-face counter that shows whether a cost is linear.
 #pragma once
 
+#include <assimp/scene.h>
 #include <benchmark/benchmark.h>
+
+#include <assimp/Importer.hpp>
 
 #include <cstdio>
 #include <filesystem>
@@ -67,6 +70,22 @@ inline void SetCounters(benchmark::State& state, int faces) {
   state.counters["per_face"] =
       benchmark::Counter(static_cast<double>(faces), benchmark::Counter::kIsIterationInvariantRate |
                                                          benchmark::Counter::kInvert);
+}
+
+// assimp's import of the same file: the peer both DXF benchmarks are measured against.
+inline void RunAssimpImport(benchmark::State& state) {
+  const int faces = static_cast<int>(state.range(0));
+  const auto& path = TheDrawings().Get(faces);
+  for (auto _ : state) {
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(path.string(), 0);
+    if (!scene) {
+      state.SkipWithError(importer.GetErrorString());
+      break;
+    }
+    benchmark::DoNotOptimize(scene->mNumMeshes);
+  }
+  SetCounters(state, faces);
 }
 
 }  // namespace plx::bench
