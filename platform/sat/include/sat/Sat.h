@@ -1,0 +1,2 @@
+// ACIS SAT and SAB files: the umbrella header of the stand-in.
+#pragma once

@@ -1,0 +1,2 @@
+// ACIS SAT and SAB files.
+#include "sat/Sat.h"
