@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -120,6 +122,89 @@ TEST(StlReader, DropsFacetsWhoseCornersCoincide) {
   EXPECT_EQ(mesh.FaceCount(), 1);
   EXPECT_TRUE(mesh.IsValid());
 }
+
+namespace {
+
+// A facet dropped for coinciding corners takes the vertices that only it used with it.
+struct DegenerateCase {
+  const char* name;
+  bool ascii;
+  std::vector<RawFacet> facets;
+  int vertices;  // left in the mesh
+  int faces;
+};
+
+void PrintTo(const DegenerateCase& c, std::ostream* os) { *os << c.name; }
+
+std::string AsciiStl(const std::vector<RawFacet>& facets) {
+  std::string text = "solid degenerate\n";
+  char line[128];
+  for (const RawFacet& f : facets) {
+    text += "facet normal 0 0 0\nouter loop\n";
+    for (int k = 0; k < 3; ++k) {
+      std::snprintf(line, sizeof line, "vertex %.9g %.9g %.9g\n", f.corners[3 * k], f.corners[3 * k + 1],
+                    f.corners[3 * k + 2]);
+      text += line;
+    }
+    text += "endloop\nendfacet\n";
+  }
+  return text + "endsolid degenerate\n";
+}
+
+}  // namespace
+
+class StlReaderDegenerate : public testing::TestWithParam<DegenerateCase> {};
+
+TEST_P(StlReaderDegenerate, LeavesNoVertexThatNoFaceUses) {
+  const DegenerateCase& c = GetParam();
+  TempFolder folder;
+  const auto path = folder / "degenerate.stl";
+  qmtest::WriteBytes(path, c.ascii ? AsciiStl(c.facets) : qmtest::BinaryStl(c.facets));
+  ON_Mesh mesh = qmtest::Sentinel();
+  ASSERT_EQ(QMSTL::STLToMesh(PathOf(path.string()), mesh), 1) << QMSTL::GetError().GetString();
+  EXPECT_EQ(mesh.VertexCount(), c.vertices);
+  EXPECT_EQ(mesh.FaceCount(), c.faces);
+  EXPECT_EQ(mesh.m_N.Count(), 0);
+  EXPECT_EQ(mesh.m_C.Count(), 0);
+  std::vector<bool> used(static_cast<size_t>(mesh.VertexCount()), false);
+  for (int f = 0; f < mesh.FaceCount(); ++f) {
+    for (int index : mesh.m_F[f].vi) {
+      ASSERT_GE(index, 0);
+      ASSERT_LT(index, mesh.VertexCount());
+      used[static_cast<size_t>(index)] = true;
+    }
+  }
+  EXPECT_EQ(std::count(used.begin(), used.end(), false), 0);
+
+  // The kept triangles are exactly the file's facets that have an area, corner for corner.
+  std::vector<qmtest::Triangle> expected;
+  for (const RawFacet& f : c.facets) {
+    const ON_3fPoint a(f.corners[0], f.corners[1], f.corners[2]), b(f.corners[3], f.corners[4], f.corners[5]),
+        d(f.corners[6], f.corners[7], f.corners[8]);
+    if (a != b && b != d && d != a)
+      expected.push_back({a.x, a.y, a.z, b.x, b.y, b.z, d.x, d.y, d.z});
+  }
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(qmtest::Triangles(mesh), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, StlReaderDegenerate,
+    testing::Values(
+        DegenerateCase{"BinaryOneFacetAtOnePoint", false, {{{1, 2, 3, 1, 2, 3, 1, 2, 3}, 0}}, 0, 0},
+        DegenerateCase{"AsciiTwoFacetsAtOnePointEach", true,
+                       {{{1, 2, 3, 1, 2, 3, 1, 2, 3}, 0}, {{4, 5, 6, 4, 5, 6, 4, 5, 6}, 0}}, 0, 0},
+        DegenerateCase{"BinaryTwoCornersMeetBeforeAGoodFacet", false,
+                       {{{5, 5, 5, 5, 5, 5, 6, 6, 6}, 0}, {{0, 0, 0, 1, 0, 0, 0, 1, 0}, 0}, {{9, 9, 9, 9, 9, 9, 9, 9, 9}, 0}},
+                       3, 1},
+        DegenerateCase{"AsciiDegenerateBetweenFacetsThatShareAnEdge", true,
+                       {{{0, 0, 0, 1, 0, 0, 0, 1, 0}, 0},
+                        {{7, 7, 7, 1, 0, 0, 7, 7, 7}, 0},
+                        {{1, 0, 0, 1, 1, 0, 0, 1, 0}, 0}},
+                       4, 2},
+        DegenerateCase{"BinaryDegenerateReusesAKeptVertex", false,
+                       {{{0, 0, 0, 0, 0, 0, 3, 3, 3}, 0}, {{0, 0, 0, 1, 0, 0, 3, 3, 3}, 0}}, 3, 1}),
+    [](const testing::TestParamInfo<DegenerateCase>& info) { return std::string(info.param.name); });
 
 TEST(StlReader, AsciiToleratesCaseLayoutAndSeveralSolids) {
   TempFolder folder;

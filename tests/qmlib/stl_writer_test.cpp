@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -211,6 +214,166 @@ TEST(StlWriter, ReplacesAnExistingFileAndLeavesNoTemporary) {
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);  // the replaced file's mode is kept
+}
+
+namespace {
+
+unsigned ModeOf(const std::filesystem::path& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : ~0u;
+}
+
+}  // namespace
+
+// A file that nobody may write is refused before anything is written, also for the
+// super-user, who could write it: its bytes and its mode stay as they were.
+class StlWriterReadOnly : public testing::TestWithParam<unsigned> {};
+
+TEST_P(StlWriterReadOnly, RefusesTheFileAndLeavesItAlone) {
+  TempFolder folder;
+  const auto path = folder / "locked.stl";
+  const std::string oldContent = "an export that must stay\n";
+  qmtest::WriteBytes(path, oldContent);
+  ASSERT_EQ(::chmod(path.c_str(), GetParam()), 0);
+  for (int type : {0, 1}) {
+    EXPECT_EQ(QMSTL::MeshToSTL(BoxAndTetrahedron(), PathOf(path.string()), type), 0);
+    EXPECT_EQ(std::wstring(QMSTL::GetError().GetString()),
+              L"Unable to replace file " + plx::WideFromUtf8(path.string()) + L": it is read-only");
+    EXPECT_EQ(qmtest::ReadBytes(path), oldContent);
+    EXPECT_EQ(ModeOf(path), GetParam());
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"locked.stl"});
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, StlWriterReadOnly, testing::Values(0444u, 0400u, 0555u),
+                         [](const testing::TestParamInfo<unsigned>& info) {
+                           char name[16];
+                           std::snprintf(name, sizeof name, "Mode%04o", info.param);
+                           return std::string(name);
+                         });
+
+class StlWriterKeepsMode : public testing::TestWithParam<unsigned> {};
+
+TEST_P(StlWriterKeepsMode, NewFileHasTheReplacedFilesPermissionBits) {
+  TempFolder folder;
+  const auto path = folder / "out.stl";
+  qmtest::WriteBytes(path, "old");
+  ASSERT_EQ(::chmod(path.c_str(), GetParam()), 0);
+  ASSERT_EQ(QMSTL::MeshToSTL(BoxAndTetrahedron(), PathOf(path.string()), 1), 1) << QMSTL::GetError().GetString();
+  EXPECT_EQ(qmtest::ReadBytes(path).size(), 84u + 50u * 16u);
+  EXPECT_EQ(ModeOf(path), GetParam());
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"out.stl"});
+}
+
+// Setuid and setgid bits are not handed on to a data file.
+INSTANTIATE_TEST_SUITE_P(Modes, StlWriterKeepsMode, testing::Values(0600u, 0640u, 0664u, 0666u, 0660u, 0602u),
+                         [](const testing::TestParamInfo<unsigned>& info) {
+                           char name[16];
+                           std::snprintf(name, sizeof name, "Mode%04o", info.param);
+                           return std::string(name);
+                         });
+
+TEST(StlWriter, SetIdBitsAreNotHandedOn) {
+  TempFolder folder;
+  const auto path = folder / "out.stl";
+  qmtest::WriteBytes(path, "old");
+  ASSERT_EQ(::chmod(path.c_str(), 06644), 0);
+  ASSERT_EQ(QMSTL::MeshToSTL(BoxAndTetrahedron(), PathOf(path.string()), 0), 1) << QMSTL::GetError().GetString();
+  EXPECT_EQ(ModeOf(path), 0644u);
+}
+
+// Names up to the file system's 255 bytes: the temporary beside the target has a short name of
+// its own, so it fits wherever the target's name fits.
+TEST(StlWriter, NamesUpToTheLongestTheFolderTakes) {
+  TempFolder folder;
+  for (size_t length : {size_t{237}, size_t{238}, size_t{246}, size_t{254}, size_t{255}}) {
+    const std::string name = std::string(length - 4, 'n') + ".stl";
+    const auto path = folder / name;
+    for (int type : {0, 1}) {
+      ASSERT_EQ(QMSTL::MeshToSTL(BoxAndTetrahedron(), PathOf(path.string()), type), 1)
+          << length << ": " << QMSTL::GetError().GetString();
+      ON_Mesh back;
+      ASSERT_EQ(QMSTL::STLToMesh(PathOf(path.string()), back), 1) << QMSTL::GetError().GetString();
+      EXPECT_EQ(back.FaceCount(), 16);
+    }
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{name});
+    std::filesystem::remove(path);
+  }
+}
+
+namespace {
+
+// Runs as an ordinary user for its lifetime when the tests run as the super-user, who may write
+// in any folder; an ordinary user's tests run as they are.
+class OrdinaryUser {
+ public:
+  OrdinaryUser() {
+    if (::geteuid() != 0) return;
+    switched_ = ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0;
+  }
+  OrdinaryUser(const OrdinaryUser&) = delete;
+  OrdinaryUser& operator=(const OrdinaryUser&) = delete;
+  ~OrdinaryUser() {
+    if (switched_ && (::seteuid(0) != 0 || ::setegid(0) != 0)) std::abort();
+  }
+  bool Ready() const { return ::geteuid() != 0; }
+
+ private:
+  static constexpr uid_t kNobody = 65534;
+  bool switched_ = false;
+};
+
+}  // namespace
+
+// A folder that takes no new file: the file in it cannot be replaced by a complete new one,
+// even when the file itself may be written. The message names the folder and says why.
+TEST(StlWriter, FolderThatTakesNoNewFileIsNamedAndTheFileKept) {
+  TempFolder folder;
+  ASSERT_EQ(::chmod(folder.Path().c_str(), 0755), 0);
+  const auto locked = folder / "locked";
+  std::filesystem::create_directory(locked);
+  const auto writable = locked / "writable.stl";
+  const auto othersFile = locked / "others.stl";
+  const std::string oldContent = "kept as it was\n";
+  qmtest::WriteBytes(writable, oldContent);
+  qmtest::WriteBytes(othersFile, oldContent);
+  ASSERT_EQ(::chmod(writable.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(othersFile.c_str(), 0644), 0);
+  ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
+
+  const bool superUser = ::geteuid() == 0;  // others.stl then belongs to someone else
+  std::vector<std::wstring> errors;
+  std::vector<int> results;
+  {
+    const OrdinaryUser user;
+    ASSERT_TRUE(user.Ready());
+    // The separators as the caller wrote them come back in the message.
+    const std::wstring folderShown = plx::WideFromUtf8(folder.Path().string()) + L"\\locked";
+    for (const wchar_t* name : {L"writable.stl", L"others.stl", L"new.stl"}) {
+      results.push_back(QMSTL::MeshToSTL(BoxAndTetrahedron(), CString(folderShown + L"\\" + name), 1));
+      errors.push_back(QMSTL::GetError().GetString());
+    }
+  }
+  const std::wstring shown = plx::WideFromUtf8(folder.Path().string()) + L"\\locked";
+  EXPECT_EQ(results, (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(errors[0], L"Unable to replace file " + shown + L"\\writable.stl: no new file can be made in its folder " +
+                           shown + L" (Permission denied), and the file is only replaced by a complete new one "
+                           L"written in that folder");
+  // A file the user may not write is refused for that reason, before the folder is tried.
+  if (superUser) {
+    EXPECT_EQ(errors[1], L"Unable to replace file " + shown + L"\\others.stl: Permission denied");
+  }
+  EXPECT_EQ(errors[2], L"Unable to create file " + shown + L"\\new.stl: Permission denied");
+
+  EXPECT_EQ(qmtest::ReadBytes(writable), oldContent);
+  EXPECT_EQ(qmtest::ReadBytes(othersFile), oldContent);
+  EXPECT_EQ(ModeOf(writable), 0666u);
+  EXPECT_EQ(ModeOf(othersFile), 0644u);
+  std::vector<std::string> entries;
+  for (const auto& entry : std::filesystem::directory_iterator(locked)) entries.push_back(entry.path().filename().string());
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, (std::vector<std::string>{"others.stl", "writable.stl"}));
+  ::chmod(locked.c_str(), 0755);
 }
 
 TEST(StlWriter, WindowsSeparatorsAndUtf8Names) {

@@ -1,7 +1,10 @@
-// Temporary-then-rename output. The temporary is created with O_EXCL under a name that no
-// other writer uses (pid and a counter), with mode 0666 less the umask like any new file, or
-// the mode of the file it replaces. No fsync: the guarantee is against failures of this
-// process (a full disk, a bad folder), as for any ordinary save.
+// Temporary-then-rename output. The temporary is created with O_EXCL under a short name that
+// no other writer uses (pid and a counter), so that a target name of any legal length still
+// leaves room for it in the same folder. It gets mode 0666 less the umask like any new file,
+// or the permission bits (and, where allowed, owner and group) of the file it replaces. A
+// read-only target is refused before anything is written, as the host refuses it. No fsync:
+// the guarantee is against failures of this process (a full disk, a bad folder), as for any
+// ordinary save.
 #include "atomic_file.h"
 
 #include <fcntl.h>
@@ -22,6 +25,30 @@ namespace {
 std::wstring ErrnoText(int code) { return plx::WideFromUtf8(std::strerror(code)); }
 
 std::atomic<unsigned> temporaryCounter{0};
+
+// The folder part of the caller's path, for messages ('/' or '\\' separators).
+std::wstring ShownFolder(const std::wstring& shown) {
+  const size_t slash = shown.find_last_of(L"/\\");
+  if (slash == std::wstring::npos) {
+    char cwd[4096];
+    return ::getcwd(cwd, sizeof cwd) ? plx::WideFromUtf8(cwd) : std::wstring(L".");
+  }
+  return shown.substr(0, slash == 0 ? 1 : slash);
+}
+
+// Gives the new file what the old one had: owner and group where this process may set them,
+// then the permission bits. Group bits are not handed to a group other than the old one.
+void TakeOverAccess(int fd, const struct stat& old) {
+  bool sameGroup = ::fchown(fd, old.st_uid, old.st_gid) == 0 || ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+  if (!sameGroup) {
+    struct stat now {};
+    sameGroup = ::fstat(fd, &now) == 0 && now.st_gid == old.st_gid;
+  }
+  const mode_t mode = (old.st_mode & 0777) & (sameGroup ? 0777 : 0707);
+  if (::fchmod(fd, mode) != 0) {
+    // The new file keeps the mode it was made with; the content is what matters.
+  }
+}
 
 }  // namespace
 
@@ -53,28 +80,49 @@ bool AtomicFile::Create(const std::string& target, const std::wstring& shown, st
     return false;
   }
 
+  const bool replacing = exists && S_ISREG(existing.st_mode);
+  if (replacing) {
+    // Mode bits, not access(): the super-user may write anything, yet a file that nobody may
+    // write is read-only to everyone.
+    if ((existing.st_mode & 0222) == 0) {
+      error = plx::FormatWide(L"Unable to replace file %s: it is read-only", shown.c_str());
+      return false;
+    }
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
+      error = plx::FormatWide(L"Unable to replace file %s: %s", shown.c_str(), ErrnoText(errno).c_str());
+      return false;
+    }
+  }
+
   const size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  if (name.empty()) {
+  if (slash + 1 == target.size()) {
     error = plx::FormatWide(L"Unable to create file %s: the path names a folder, not a file", shown.c_str());
     return false;
   }
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[64];
-    std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(::getpid()), temporaryCounter++);
-    std::string candidate = folder + "." + name + suffix;
+    // At most 24 bytes, whatever the target's name.
+    char name[32];
+    std::snprintf(name, sizeof name, ".qm%x.%x.tmp", static_cast<unsigned>(::getpid()), temporaryCounter++);
+    std::string candidate = folder + name;
     const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       fd_ = fd;
       temporary_ = std::move(candidate);
-      if (exists && S_ISREG(existing.st_mode)) ::fchmod(fd_, existing.st_mode & 07777);
+      if (replacing) TakeOverAccess(fd_, existing);
       return true;
     }
-    if (errno != EEXIST) {
+    if (errno == EEXIST) continue;
+    if (replacing) {
+      // The file itself may be writable; what fails is the new file beside it.
+      error = plx::FormatWide(
+          L"Unable to replace file %s: no new file can be made in its folder %s (%s), and the file is only "
+          L"replaced by a complete new one written in that folder",
+          shown.c_str(), ShownFolder(shown).c_str(), ErrnoText(errno).c_str());
+    } else {
       error = plx::FormatWide(L"Unable to create file %s: %s", shown.c_str(), ErrnoText(errno).c_str());
-      return false;
     }
+    return false;
   }
   error = plx::FormatWide(L"Unable to create file %s: no free temporary name beside it", shown.c_str());
   return false;

@@ -3,7 +3,8 @@
 // The form is decided by size alone first: a file of exactly 84 + 50 n bytes, n being the
 // count in its header, is binary even when its header begins with "solid" (several writers
 // do that); anything else must be ASCII text beginning with "solid". Counts are checked
-// against the file size before anything is allocated from them.
+// against the file size before anything is allocated from them. A facet dropped for coinciding
+// corners may leave vertices that no kept facet uses; they go before the mesh is handed over.
 #include "stl_reader.h"
 
 #include <fcntl.h>
@@ -163,6 +164,7 @@ bool ReadStl(const std::string& path, const std::wstring& shown, ON_Mesh& mesh, 
     std::memcpy(&facetCount, preamble + kHeaderSize, sizeof facetCount);
     if (size == kBinaryPreambleSize + uint64_t{kFacetRecordSize} * facetCount) {
       if (!ReadBinary(file.Get(), facetCount, shown, result, error)) return false;
+      result.CullUnusedVertices();
       mesh = std::move(result);
       return true;
     }
@@ -184,6 +186,7 @@ bool ReadStl(const std::string& path, const std::wstring& shown, ON_Mesh& mesh, 
     return false;
   }
   if (!ReadAsciiStl(file.Get(), preamble, preambleSize, size, shown, result, error)) return false;
+  result.CullUnusedVertices();
   mesh = std::move(result);
   return true;
 }
