@@ -44,6 +44,9 @@ void PushInput(InputSource* source);
 void PopInput();
 
 // Asks one input on the command line. nullopt: cancelled ("^C" or Esc typed, or the input ended).
+// An input "'NAME" runs the command NAME there when it is registered ACRX_CMD_TRANSPARENT (its
+// prompts marked ">>", then "Resuming ... command."), or is refused with the host's message
+// when it is not; either way the prompt is asked again.
 std::optional<std::wstring> ReadInput(const std::wstring& prompt);
 
 // Runs one command by global name ("_LINE") or local name ("LINE"), any case; a leading '.'

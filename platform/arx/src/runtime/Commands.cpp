@@ -1,5 +1,8 @@
 // The command stack (groups of commands, found by global or local name without regard to
-// case, the most recently made group first), the command processor and acedCommand.
+// case, the most recently made group first), the command processor and acedCommand, and
+// transparent commands: one typed with a leading '\'' at a prompt of another command runs
+// there when it is registered ACRX_CMD_TRANSPARENT, after which the interrupted prompt is
+// asked again.
 #include <cstdarg>
 #include <cwchar>
 #include <memory>
@@ -173,6 +176,16 @@ void ResetCommands() { Stack().Clear(); }
 namespace {
 bool g_commandFailed = false;  // of the command running now
 bool g_lastFailed = false;     // of the command that ended last
+std::vector<std::wstring> g_running;  // names of the commands running, innermost last
+int g_transparentDepth = 0;
+
+class RunningCommand {
+ public:
+  explicit RunningCommand(std::wstring name) { g_running.push_back(std::move(name)); }
+  RunningCommand(const RunningCommand&) = delete;
+  RunningCommand& operator=(const RunningCommand&) = delete;
+  ~RunningCommand() { g_running.pop_back(); }
+};
 }  // namespace
 
 void FailCurrentCommand() { g_commandFailed = true; }
@@ -196,6 +209,7 @@ bool RunCommandFunction(const std::wstring& typed) {
     plx::WriteTranscript(L"Unknown command \"" + Upper(name) + L"\".  Press F1 for help.\n");
     return false;
   }
+  const RunningCommand running(Upper(command->localName()));
   try {
     command->functionAddr()();
   } catch (...) {
@@ -203,6 +217,27 @@ bool RunCommandFunction(const std::wstring& typed) {
     plx::WriteTranscript(L"\nUnhandled exception in command " + Upper(name) + L".\n");
   }
   return true;
+}
+
+bool InTransparentCommand() { return g_transparentDepth > 0; }
+
+void RunTransparentCommand(const std::wstring& typed) {
+  const std::wstring name = StripCommandPrefix(Trim(typed));
+  AcEdCommand* command = name.empty() ? nullptr : Stack().Find(name);
+  if (!command) {
+    plx::WriteTranscript(L"Unknown command \"" + Upper(name) + L"\".  Press F1 for help.\n");
+    return;
+  }
+  // One level only, as the host has it: a transparent command's own prompts take none.
+  if (!(command->commandFlags() & ACRX_CMD_TRANSPARENT) || g_transparentDepth > 0) {
+    plx::WriteTranscript(L"** That command may not be invoked transparently **\n");
+    return;
+  }
+  const std::wstring interrupted = g_running.empty() ? std::wstring() : g_running.back();
+  ++g_transparentDepth;
+  RunCommand(name);
+  --g_transparentDepth;
+  if (!interrupted.empty()) plx::WriteTranscript(L"Resuming " + interrupted + L" command.\n");
 }
 
 void RunCommandLoop() {

@@ -127,10 +127,23 @@ void SetLastKeyword(const std::wstring& keyword) { State().lastKeyword = keyword
 
 const std::wstring& LastKeyword() { return State().lastKeyword; }
 
-std::optional<std::wstring> ReadInput(const std::wstring& prompt) { return ReadInputLine(prompt, true); }
+std::optional<std::wstring> ReadInput(const std::wstring& prompt) {
+  for (;;) {
+    std::optional<std::wstring> line = ReadInputLine(prompt, true);
+    if (!line || line->size() < 2 || (*line)[0] != L'\'') return line;
+    // The interrupted prompt's pending keywords and last keyword outlive the command.
+    InitGet pending = TakeInitGet();
+    const std::wstring keyword = LastKeyword();
+    RunTransparentCommand(*line);
+    SetInitGet(std::move(pending));
+    SetLastKeyword(keyword);
+  }
+}
+
+std::optional<std::wstring> ReadTextInput(const std::wstring& prompt) { return ReadInputLine(prompt, true); }
 
 std::optional<std::wstring> ReadInputLine(const std::wstring& prompt, bool cancelAtEnd) {
-  plx::WriteTranscript(prompt);
+  plx::WriteTranscript(cancelAtEnd && InTransparentCommand() ? L">>" + prompt : prompt);
   auto& stack = State().stack;
   // Exhausted answers of acedCommand give way to the input below them.
   for (size_t i = stack.size(); i-- > 0;) {

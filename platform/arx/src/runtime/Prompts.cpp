@@ -154,7 +154,8 @@ int acedGetInput(ACHAR* result) { return acedGetInput(result, kClassicResultLeng
 
 int acedGetString(int, const ACHAR* prompt, ACHAR* result, size_t resultLength) {
   plx::host::TakeInitGet();  // strings take no keywords
-  std::optional<std::wstring> line = ReadInput(prompt ? prompt : L"");
+  // Text is taken as typed: a name or a text may begin with '\''.
+  std::optional<std::wstring> line = plx::host::ReadTextInput(prompt ? prompt : L"");
   if (!line) return RTCAN;
   return CopyResult(*line, result, resultLength);
 }

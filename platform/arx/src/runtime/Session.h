@@ -41,6 +41,14 @@ bool CommandFailed();
 // ReadInput, where the end of the input may be reported as a plain line end (the command
 // prompt: nothing was being asked).
 std::optional<std::wstring> ReadInputLine(const std::wstring& prompt, bool cancelAtEnd);
+// ReadInput without transparent commands: a text answer is taken as typed, a leading '\''
+// included.
+std::optional<std::wstring> ReadTextInput(const std::wstring& prompt);
+// Runs the command that input "'NAME" names at a prompt when it is transparent; otherwise says
+// why it does not run. The caller asks its prompt again either way.
+void RunTransparentCommand(const std::wstring& typed);
+// Whether a command runs transparently now (its prompts are marked ">>").
+bool InTransparentCommand();
 InitGet TakeInitGet();
 void SetInitGet(InitGet init);
 void SetLastKeyword(const std::wstring& keyword);
