@@ -448,3 +448,53 @@ TEST_F(Export, DecliningTheOverwriteAsksForAnotherName) {
   EXPECT_EQ(ReadFile(Target()), "keep me");
   EXPECT_EQ(Admesh(Target("other.stl")).facets, kFlatTriangles);
 }
+
+// The host refuses to overwrite a read-only file: after "Replace it?" is answered Yes, the
+// writer's message shows in the box, and the file keeps its bytes and its mode.
+TEST_F(Export, ReadOnlyFileIsRefusedAndKept) {
+  plx::test::WriteFile(Target(), "the old file");
+  fs::permissions(Target(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const ProcessResult run =
+      Run("3DFACE\n0,0,0\n1,0,0\n1,1,0\n\n\n", "ALL\n\n" + Target().string() + "\nYes\nBinary\n50\nOK\n");
+  EXPECT_TRUE(Has(run.output, "already exists. Replace it? [Yes/No] <No>: Yes\n")) << run.output;
+  EXPECT_TRUE(Has(run.output, "[Plovex for AutoCAD 2012 version 1.0] Unable to replace file " + Target().string() +
+                                  ": it is read-only\n"))
+      << run.output;
+  EXPECT_FALSE(Has(run.output, "Successfully")) << run.output;
+  EXPECT_EQ(ReadFile(Target()), "the old file");
+  EXPECT_EQ(fs::status(Target()).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_.Path())) ++files;
+  EXPECT_EQ(files, 2u);  // the old file and the script
+}
+
+// 'Plovex inside another command: at 3DFACE's point prompt and at ERASE's selection prompt it
+// exports what the drawing holds then, and the interrupted command goes on where it stood. A
+// command that is not transparent is refused there.
+TEST_F(Export, TransparentlyInsideAnotherCommand) {
+  const auto answers = [](const fs::path& target) {
+    return "ALL\n\n" + target.string() + "\nBinary\n50\nOK\n";
+  };
+  const std::string script = "3DFACE\n0,0,0\n4,0,0\n4,3,0\n0,3,0\n\n"
+                             "3DFACE\n'Plovex\n" + answers(Target("first.stl")) + "0,0,5\n1,0,5\n1,1,5\n\n\n"
+                             "ERASE\n'_Plovex\n" + answers(Target("second.stl")) + "'ERASE\nALL\n\n"
+                             "Plovex\nALL\n\n";
+  const ProcessResult run = RunArxhost(dir_, script, {"--load", "Plovex_VC90x64.arx"},
+                                       {"TEMP=" + temp_.Path().string(), "XDG_CONFIG_HOME=" + config_.Path().string()});
+  EXPECT_TRUE(Has(run.output, "Specify first point or [Invisible]: 'Plovex\n>>Select objects: ALL\n")) << run.output;
+  EXPECT_TRUE(Has(run.output, "Successfully exported 1 meshes to a STL file\nResuming 3DFACE command.\n"
+                              "Specify first point or [Invisible]: 0,0,5\n"))
+      << run.output;
+  EXPECT_TRUE(Has(run.output, "Select objects: '_Plovex\n>>Select objects: ALL\n2 found\n")) << run.output;
+  EXPECT_TRUE(Has(run.output, "Successfully exported 2 meshes to a STL file\nResuming ERASE command.\n"
+                              "Select objects: 'ERASE\n** That command may not be invoked transparently **\n"
+                              "Select objects: ALL\n2 found\n"))
+      << run.output;
+  // ERASE took both faces: nothing is left to export.
+  EXPECT_TRUE(Has(run.output, "Failure [No entities selected]\n")) << run.output;
+  // Files this small are taken for ASCII by admesh; assimp reads them.
+  EXPECT_EQ(fs::file_size(Target("first.stl")), 84u + 50u * 2u);
+  EXPECT_EQ(ReadWithAssimp(Target("first.stl")).triangles, 2u);
+  EXPECT_EQ(ReadWithAssimp(Target("second.stl")).triangles, 3u);
+}
