@@ -282,6 +282,62 @@ TEST(StlWriter, SetIdBitsAreNotHandedOn) {
   EXPECT_EQ(ModeOf(path), 0644u);
 }
 
+// The super-user replacing someone else's file leaves it theirs.
+TEST(StlWriter, ReplacedFileKeepsItsOwnerAndGroup) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only the super-user can give a file to another user";
+  TempFolder folder;
+  const auto path = folder / "theirs.stl";
+  qmtest::WriteBytes(path, "old");
+  ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  ASSERT_EQ(QMSTL::MeshToSTL(BoxAndTetrahedron(), PathOf(path.string()), 1), 1) << QMSTL::GetError().GetString();
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 65534u);
+  EXPECT_EQ(info.st_gid, 65534u);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(info.st_size, 84 + 50 * 16);
+}
+
+// A link stays a link: the file it leads to gets the new content, in its own folder, and a
+// read-only file behind a link is refused like any other.
+TEST(StlWriter, LinkIsFollowedToTheFileItLeadsTo) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder / "real");
+  const auto real = folder / "real" / "model.stl";
+  const auto link = folder / "link.stl";
+  qmtest::WriteBytes(real, "old");
+  ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+  std::filesystem::create_symlink("real/model.stl", link);
+  ASSERT_EQ(QMSTL::MeshToSTL(BoxAndTetrahedron(), PathOf(link.string()), 1), 1) << QMSTL::GetError().GetString();
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(std::filesystem::read_symlink(link), "real/model.stl");
+  EXPECT_EQ(qmtest::ReadBytes(real).size(), 84u + 50u * 16u);
+  EXPECT_EQ(ModeOf(real), 0640u);
+  auto entries = folder.Entries();
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, (std::vector<std::string>{"link.stl", "real"}));
+
+  const std::string written = qmtest::ReadBytes(real);
+  ASSERT_EQ(::chmod(real.c_str(), 0444), 0);
+  EXPECT_EQ(QMSTL::MeshToSTL(ON_ClassArray<ON_Mesh>(), PathOf(link.string()), 1), 0);
+  EXPECT_EQ(std::wstring(QMSTL::GetError().GetString()),
+            L"Unable to replace file " + plx::WideFromUtf8(link.string()) + L": it is read-only");
+  EXPECT_EQ(qmtest::ReadBytes(real), written);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+}
+
+// A dangling link names no file yet: it is replaced by the new file.
+TEST(StlWriter, DanglingLinkIsReplacedByTheFile) {
+  TempFolder folder;
+  const auto link = folder / "dangling.stl";
+  std::filesystem::create_symlink("nowhere/none.stl", link);
+  ASSERT_EQ(QMSTL::MeshToSTL(BoxAndTetrahedron(), PathOf(link.string()), 0), 1) << QMSTL::GetError().GetString();
+  EXPECT_FALSE(std::filesystem::is_symlink(link));
+  EXPECT_TRUE(std::filesystem::is_regular_file(link));
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"dangling.stl"});
+}
+
 // Names up to the file system's 255 bytes: the temporary beside the target has a short name of
 // its own, so it fits wherever the target's name fits.
 TEST(StlWriter, NamesUpToTheLongestTheFolderTakes) {
@@ -339,6 +395,8 @@ TEST(StlWriter, FolderThatTakesNoNewFileIsNamedAndTheFileKept) {
   qmtest::WriteBytes(othersFile, oldContent);
   ASSERT_EQ(::chmod(writable.c_str(), 0666), 0);
   ASSERT_EQ(::chmod(othersFile.c_str(), 0644), 0);
+  const auto viaLink = folder / "via link.stl";
+  std::filesystem::create_symlink(writable, viaLink);
   ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
 
   const bool superUser = ::geteuid() == 0;  // others.stl then belongs to someone else
@@ -353,9 +411,11 @@ TEST(StlWriter, FolderThatTakesNoNewFileIsNamedAndTheFileKept) {
       results.push_back(QMSTL::MeshToSTL(BoxAndTetrahedron(), CString(folderShown + L"\\" + name), 1));
       errors.push_back(QMSTL::GetError().GetString());
     }
+    results.push_back(QMSTL::MeshToSTL(BoxAndTetrahedron(), PathOf(viaLink.string()), 0));
+    errors.push_back(QMSTL::GetError().GetString());
   }
   const std::wstring shown = plx::WideFromUtf8(folder.Path().string()) + L"\\locked";
-  EXPECT_EQ(results, (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(results, (std::vector<int>{0, 0, 0, 0}));
   EXPECT_EQ(errors[0], L"Unable to replace file " + shown + L"\\writable.stl: no new file can be made in its folder " +
                            shown + L" (Permission denied), and the file is only replaced by a complete new one "
                            L"written in that folder");
@@ -364,6 +424,12 @@ TEST(StlWriter, FolderThatTakesNoNewFileIsNamedAndTheFileKept) {
     EXPECT_EQ(errors[1], L"Unable to replace file " + shown + L"\\others.stl: Permission denied");
   }
   EXPECT_EQ(errors[2], L"Unable to create file " + shown + L"\\new.stl: Permission denied");
+  // Through a link the folder named is the one that holds the file.
+  EXPECT_EQ(errors[3], L"Unable to replace file " + plx::WideFromUtf8(viaLink.string()) +
+                           L": no new file can be made in its folder " +
+                           plx::WideFromUtf8(std::filesystem::canonical(locked).string()) +
+                           L" (Permission denied), and the file is only replaced by a complete new one written "
+                           L"in that folder");
 
   EXPECT_EQ(qmtest::ReadBytes(writable), oldContent);
   EXPECT_EQ(qmtest::ReadBytes(othersFile), oldContent);

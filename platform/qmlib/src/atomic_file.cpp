@@ -1,7 +1,8 @@
 // Temporary-then-rename output. The temporary is created with O_EXCL under a short name that
 // no other writer uses (pid and a counter), so that a target name of any legal length still
 // leaves room for it in the same folder. It gets mode 0666 less the umask like any new file,
-// or the permission bits (and, where allowed, owner and group) of the file it replaces. A
+// or the permission bits (and, where allowed, owner and group) of the file it replaces; a
+// symbolic link is followed, so the link stays and the file it leads to is replaced. A
 // read-only target is refused before anything is written, as the host refuses it. No fsync:
 // the guarantee is against failures of this process (a full disk, a bad folder), as for any
 // ordinary save.
@@ -11,9 +12,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "win32/text.h"
@@ -65,14 +68,24 @@ void AtomicFile::Abandon() {
   }
 }
 
-bool AtomicFile::Create(const std::string& target, const std::wstring& shown, std::wstring& error) {
+bool AtomicFile::Create(const std::string& requested, const std::wstring& shown, std::wstring& error) {
   Abandon();
-  target_ = target;
   shown_ = shown;
-  if (target.empty()) {
+  if (requested.empty()) {
     error = L"Unable to create the STL file: no file name was given";
     return false;
   }
+  // A link to an existing file stays a link: the file it leads to is the one replaced, in its
+  // own folder. A dangling link is replaced like a missing file.
+  std::string target = requested;
+  struct stat link {};
+  if (::lstat(requested.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    if (char* real = ::realpath(requested.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  target_ = target;
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
   if (exists && S_ISDIR(existing.st_mode)) {
@@ -113,14 +126,18 @@ bool AtomicFile::Create(const std::string& target, const std::wstring& shown, st
       return true;
     }
     if (errno == EEXIST) continue;
+    const std::wstring reason = ErrnoText(errno);
     if (replacing) {
-      // The file itself may be writable; what fails is the new file beside it.
+      // The file itself may be writable; what fails is the new file beside it. Through a link,
+      // the folder that refuses is the linked file's own.
+      const std::wstring folderShown =
+          target == requested ? ShownFolder(shown) : plx::WideFromUtf8(folder.substr(0, std::max<size_t>(slash, 1)));
       error = plx::FormatWide(
           L"Unable to replace file %s: no new file can be made in its folder %s (%s), and the file is only "
           L"replaced by a complete new one written in that folder",
-          shown.c_str(), ShownFolder(shown).c_str(), ErrnoText(errno).c_str());
+          shown.c_str(), folderShown.c_str(), reason.c_str());
     } else {
-      error = plx::FormatWide(L"Unable to create file %s: %s", shown.c_str(), ErrnoText(errno).c_str());
+      error = plx::FormatWide(L"Unable to create file %s: %s", shown.c_str(), reason.c_str());
     }
     return false;
   }

@@ -17,6 +17,8 @@ class AtomicFile {
   ~AtomicFile();
 
   // target: the Linux path (UTF-8); shown: the path as the caller wrote it, for messages.
+  // Refuses an existing file that is read-only or that this process may not write; a link
+  // is followed to the file it leads to.
   bool Create(const std::string& target, const std::wstring& shown, std::wstring& error);
   bool Write(const char* data, size_t size, std::wstring& error);
   // Closes the temporary file and renames it over the target.
