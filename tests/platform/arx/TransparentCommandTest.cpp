@@ -21,7 +21,8 @@ namespace {
 std::vector<std::wstring> g_log;
 
 std::wstring PointText(int status, const ads_point p) {
-  return status == RTNORM ? plx::FormatWide(L"%g,%g", p[0], p[1]) : plx::FormatWide(L"status %d", status);
+  return status == RTNORM ? plx::FormatWide(L"%g,%g", p[0], p[1])
+                          : plx::FormatWide(L"status %d", status);
 }
 
 void AskPoint() {
@@ -46,7 +47,8 @@ void AskKeyword() {
   acedInitGet(0, L"Yes No");
   ACHAR answer[133] = {};
   const int status = acedGetKword(L"Outer [Yes/No]: ", answer);
-  g_log.push_back(status == RTNORM ? L"outer " + std::wstring(answer) : plx::FormatWide(L"outer status %d", status));
+  g_log.push_back(status == RTNORM ? L"outer " + std::wstring(answer)
+                                   : plx::FormatWide(L"outer status %d", status));
 }
 
 void AskText() {
@@ -77,7 +79,7 @@ struct TransparentCase {
   const wchar_t* outer;
   std::vector<std::wstring> answers;
   std::vector<std::wstring> log;
-  std::wstring transcript;  // the whole transcript when not empty
+  std::wstring transcript;         // the whole transcript when not empty
   std::vector<std::wstring> says;  // parts it must hold
 };
 
@@ -102,9 +104,11 @@ class TransparentCommand : public ::testing::TestWithParam<TransparentCase> {
                     {L"PeekSelection", ACRX_CMD_TRANSPARENT | ACRX_CMD_USEPICKSET, PeekSelection},
                     {L"Modal", ACRX_CMD_MODAL, Modal}};
     for (const auto& c : commands)
-      ASSERT_EQ(acedRegCmds->addCommand(L"GRP", (L"_" + std::wstring(c.name)).c_str(), c.name, c.flags, c.function),
+      ASSERT_EQ(acedRegCmds->addCommand(L"GRP", (L"_" + std::wstring(c.name)).c_str(), c.name,
+                                        c.flags, c.function),
                 Acad::eOk);
-    plx::test::AddToModelSpace(new AcDbFace(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0), AcGePoint3d(1, 1, 0)));
+    plx::test::AddToModelSpace(
+        new AcDbFace(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0), AcGePoint3d(1, 1, 0)));
     plx::test::AddToModelSpace(new AcDbLine(AcGePoint3d(5, 5, 0), AcGePoint3d(6, 6, 0)));
   }
 
@@ -137,7 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
                         L"AskPoint",
                         {L"'Peek", L"5,6", L"1,2"},
                         {L"peek 5,6", L"outer 1,2"},
-                        L"Outer point: 'Peek\n>>Peek point: 5,6\nResuming ASKPOINT command.\nOuter point: 1,2\n",
+                        L"Outer point: 'Peek\n>>Peek point: 5,6\nResuming ASKPOINT command.\nOuter "
+                        L"point: 1,2\n",
                         {}},
         TransparentCase{"ByGlobalNameInAnyCase",
                         L"AskPoint",
@@ -149,34 +154,38 @@ INSTANTIATE_TEST_SUITE_P(
                         L"AskPoint",
                         {L"'Modal", L"'_modal", L"1,2"},
                         {L"outer 1,2"},
-                        std::wstring(L"Outer point: 'Modal\n") + kRefused + L"Outer point: '_modal\n" + kRefused +
-                            L"Outer point: 1,2\n",
+                        std::wstring(L"Outer point: 'Modal\n") + kRefused +
+                            L"Outer point: '_modal\n" + kRefused + L"Outer point: 1,2\n",
                         {}},
-        TransparentCase{"AtASelectionPrompt",
-                        L"AskSelection",
-                        {L"'Peek", L"7,7", L"ALL", L""},
-                        {L"peek 7,7", L"outer selected 2"},
-                        L"Select objects: 'Peek\n>>Peek point: 7,7\nResuming ASKSELECTION command.\n"
-                        L"Select objects: ALL\n2 found\nSelect objects: \n",
-                        {}},
-        TransparentCase{"SelectingInsideASelection",
-                        L"AskSelection",
-                        {L"L", L"'PeekSelection", L"ALL", L"", L""},
-                        {L"peek selected 2", L"outer selected 1"},
-                        L"",
-                        {L">>Select objects: ALL\n", L"Resuming ASKSELECTION command.\nSelect objects: \n"}},
-        TransparentCase{"NonTransparentIsRefusedAtASelectionPrompt",
-                        L"AskSelection",
-                        {L"'Modal", L"ALL", L""},
-                        {L"outer selected 2"},
-                        L"",
-                        {std::wstring(L"Select objects: 'Modal\n") + kRefused + L"Select objects: ALL\n"}},
-        TransparentCase{"KeywordsOfBothPromptsHold",
-                        L"AskKeyword",
-                        {L"'PeekKeyword", L"b", L"y"},
-                        {L"peek Beta", L"outer Yes"},
-                        L"",
-                        {L">>Peek [Alpha/Beta]: b\nResuming ASKKEYWORD command.\nOuter [Yes/No]: y\n"}},
+        TransparentCase{
+            "AtASelectionPrompt",
+            L"AskSelection",
+            {L"'Peek", L"7,7", L"ALL", L""},
+            {L"peek 7,7", L"outer selected 2"},
+            L"Select objects: 'Peek\n>>Peek point: 7,7\nResuming ASKSELECTION command.\n"
+            L"Select objects: ALL\n2 found\nSelect objects: \n",
+            {}},
+        TransparentCase{
+            "SelectingInsideASelection",
+            L"AskSelection",
+            {L"L", L"'PeekSelection", L"ALL", L"", L""},
+            {L"peek selected 2", L"outer selected 1"},
+            L"",
+            {L">>Select objects: ALL\n", L"Resuming ASKSELECTION command.\nSelect objects: \n"}},
+        TransparentCase{
+            "NonTransparentIsRefusedAtASelectionPrompt",
+            L"AskSelection",
+            {L"'Modal", L"ALL", L""},
+            {L"outer selected 2"},
+            L"",
+            {std::wstring(L"Select objects: 'Modal\n") + kRefused + L"Select objects: ALL\n"}},
+        TransparentCase{
+            "KeywordsOfBothPromptsHold",
+            L"AskKeyword",
+            {L"'PeekKeyword", L"b", L"y"},
+            {L"peek Beta", L"outer Yes"},
+            L"",
+            {L">>Peek [Alpha/Beta]: b\nResuming ASKKEYWORD command.\nOuter [Yes/No]: y\n"}},
         TransparentCase{"NotNestedInsideATransparentCommand",
                         L"AskPoint",
                         {L"'Peek", L"'Peek", L"'Modal", L"3,4", L"1,2"},
@@ -195,7 +204,8 @@ INSTANTIATE_TEST_SUITE_P(
                         L"AskPoint",
                         {L"'Nothing", L"1,2"},
                         {L"outer 1,2"},
-                        L"Outer point: 'Nothing\nUnknown command \"NOTHING\".  Press F1 for help.\nOuter point: 1,2\n",
+                        L"Outer point: 'Nothing\nUnknown command \"NOTHING\".  Press F1 for "
+                        L"help.\nOuter point: 1,2\n",
                         {}},
         TransparentCase{"AnApostropheAloneIsAnAnswer",
                         L"AskPoint",
@@ -215,7 +225,9 @@ INSTANTIATE_TEST_SUITE_P(
                         {L"peek status -5002", L"outer status -5002"},
                         L"",
                         {}}),
-    [](const ::testing::TestParamInfo<TransparentCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<TransparentCase>& info) {
+      return std::string(info.param.name);
+    });
 
 // acedCommand's answers reach transparent commands as typed input does.
 TEST(TransparentCommandThroughAcedCommand, RunsAtThePromptItsWordsAnswer) {
@@ -224,6 +236,8 @@ TEST(TransparentCommandThroughAcedCommand, RunsAtThePromptItsWordsAnswer) {
   g_log.clear();
   acedRegCmds->addCommand(L"GRP", L"_AskPoint", L"AskPoint", ACRX_CMD_MODAL, AskPoint);
   acedRegCmds->addCommand(L"GRP", L"_Peek", L"Peek", ACRX_CMD_TRANSPARENT, Peek);
-  EXPECT_EQ(acedCommand(RTSTR, L"_AskPoint", RTSTR, L"'_Peek", RTSTR, L"8,9", RTSTR, L"1,1", RTNONE), RTNORM);
+  EXPECT_EQ(
+      acedCommand(RTSTR, L"_AskPoint", RTSTR, L"'_Peek", RTSTR, L"8,9", RTSTR, L"1,1", RTNONE),
+      RTNORM);
   EXPECT_EQ(g_log, (std::vector<std::wstring>{L"peek 8,9", L"outer 1,1"}));
 }
