@@ -498,3 +498,18 @@ TEST_F(Export, TransparentlyInsideAnotherCommand) {
   EXPECT_EQ(ReadWithAssimp(Target("first.stl")).triangles, 2u);
   EXPECT_EQ(ReadWithAssimp(Target("second.stl")).triangles, 3u);
 }
+
+// A name of 252 bytes (124 two-byte letters), within the dialog's 260 characters and the file
+// system's 255 bytes: the file is written beside it through a temporary of a short name.
+TEST_F(Export, LongNameOfMultibyteLettersIsWritten) {
+  std::string name;
+  for (int i = 0; i < 124; ++i) name += "\xc3\xa9";
+  name += ".stl";
+  ASSERT_EQ(name.size(), 252u);
+  const ProcessResult run = Run("3DFACE\n0,0,0\n1,0,0\n1,1,0\n\n\n", Answers(Target(name.c_str()), "Binary", 50));
+  EXPECT_TRUE(Has(run.output, "Successfully exported 1 meshes to a STL file\n")) << run.output;
+  EXPECT_EQ(fs::file_size(Target(name.c_str())), 84u + 50u);
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_.Path())) ++files;
+  EXPECT_EQ(files, 2u);  // the file and the script
+}
