@@ -164,7 +164,8 @@ bool ReadStl(const std::string& path, const std::wstring& shown, ON_Mesh& mesh, 
     std::memcpy(&facetCount, preamble + kHeaderSize, sizeof facetCount);
     if (size == kBinaryPreambleSize + uint64_t{kFacetRecordSize} * facetCount) {
       if (!ReadBinary(file.Get(), facetCount, shown, result, error)) return false;
-      result.CullUnusedVertices();
+      // Every vertex comes from a facet: only a dropped facet can leave one unused.
+      if (result.m_F.Count() != static_cast<int>(facetCount)) result.CullUnusedVertices();
       mesh = std::move(result);
       return true;
     }

@@ -228,7 +228,8 @@ void RunTransparentCommand(const std::wstring& typed) {
     plx::WriteTranscript(L"Unknown command \"" + Upper(name) + L"\".  Press F1 for help.\n");
     return;
   }
-  // One level only, as the host has it: a transparent command's own prompts take none.
+  // One level only: a transparent command's own prompts take none, so that input cannot nest
+  // commands without bound.
   if (!(command->commandFlags() & ACRX_CMD_TRANSPARENT) || g_transparentDepth > 0) {
     plx::WriteTranscript(L"** That command may not be invoked transparently **\n");
     return;
