@@ -36,6 +36,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kRadians = kPi / 180;
+// Straight edges per full turn of a hatch's ellipse edge.
+constexpr int kEllipseEdgeSteps = 64;
 
 using EntityPtr = std::unique_ptr<AcDbEntity>;
 
@@ -247,12 +249,17 @@ EntityPtr MakeMline(const Entity& e, const MlineData& d, ImportTables& tables) {
 void AppendEllipseEdge(const HatchEdge& edge, std::vector<AcGePoint2d>& points) {
   const AcGeVector2d major(edge.x1, edge.y1);
   const AcGeVector2d minor = AcGeVector2d(-edge.y1, edge.x1) * edge.radius;
-  double start = edge.startAngle * kRadians, end = edge.endAngle * kRadians;
-  if (end <= start) end += 2 * kPi;
-  const int steps = std::max(8, static_cast<int>(std::ceil(64 * (end - start) / (2 * kPi))));
+  // An edge sweeps at most one turn, whatever angles the file gives (1e9 degrees would ask for
+  // millions of points, 1e300 for more steps than an int counts).
+  // fmod is exact: a start of 1e300 degrees still gives distinct points.
+  const double start = std::fmod(edge.startAngle, 360) * kRadians;
+  double sweep = (edge.endAngle - edge.startAngle) * kRadians;
+  if (!(std::abs(sweep) <= 2 * kPi)) sweep = 2 * kPi;
+  if (sweep <= 0) sweep += 2 * kPi;
+  const int steps = std::max(8, static_cast<int>(std::ceil(kEllipseEdgeSteps * sweep / (2 * kPi))));
   const double turn = edge.counterClockwise ? 1 : -1;
   for (int i = 0; i <= steps; ++i) {
-    const double t = start + (end - start) * i / steps;
+    const double t = start + sweep * i / steps;
     points.push_back(AcGePoint2d(edge.x0, edge.y0) + major * std::cos(t) +
                      minor * (turn * std::sin(t)));
   }
@@ -559,12 +566,27 @@ bool Append2dPolyline(const Entity& e, const PolylineData& d, AcDbBlockTableReco
 bool AppendInsert(const Entity& e, const InsertData& d, AcDbBlockTableRecord& record,
                   ImportTables& tables, ImportCounts& counts, std::string& error) {
   const AcDbObjectId block = tables.Block(d.block);
-  if (block.isNull()) return LeaveOut(e, counts);
+  // A layout is no block a reference can show (and model space inserting itself would hold
+  // itself).
+  if (block.isNull() || block == tables.Database().modelSpaceId() ||
+      block == tables.Database().paperSpaceId())
+    return LeaveOut(e, counts);
   const AcGeVector3d n = NormalOf(e);
   const Ocs ocs(n);
   const double angle = d.rotation * kRadians;
   const double c = std::cos(angle), s = std::sin(angle);
   const int columns = std::max(d.columns, 1), rows = std::max(d.rows, 1);
+  const uint64_t copies = static_cast<uint64_t>(columns) * static_cast<uint64_t>(rows);
+  if (copies > 1) {
+    if (copies > kMaxArrayCopies - counts.arrayCopies) {
+      error = tables.At(e.position) + "an INSERT array of " + std::to_string(rows) +
+              " rows by " + std::to_string(columns) + " columns would make " +
+              std::to_string(copies) + " block references, more than the " +
+              std::to_string(kMaxArrayCopies) + " that arrays may make in one import";
+      return false;
+    }
+    counts.arrayCopies += copies;
+  }
   for (int row = 0; row < rows; ++row)
     for (int column = 0; column < columns; ++column) {
       const double dx = column * d.columnSpacing, dy = row * d.rowSpacing;
