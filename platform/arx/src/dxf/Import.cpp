@@ -80,18 +80,18 @@ AcDbObjectId ImportTables::Linetype(const std::string& name) {
   } else {
     const std::wstring tableName = TableName(name);
     if (linetypeTable_.getAt(tableName.c_str(), id) != Acad::eOk) {
-      auto* record = new AcDbLinetypeTableRecord;
+      auto record = std::make_unique<AcDbLinetypeTableRecord>();
       record->setName(tableName.c_str());
       if (const auto file = fileLinetypes_.find(upper); file != fileLinetypes_.end())
         record->setComments(plx::WideFromUtf8(file->second->description).c_str());
-      const Acad::ErrorStatus es = linetypeTable_.add(id, record);
+      ReserveOneMore(added_);
+      const Acad::ErrorStatus es = linetypeTable_.add(id, record.get());
       if (es != Acad::eOk) {
-        delete record;
         error_ = "the drawing refused the linetype " + name + " (" + StatusText(es) + ")";
         return AcDbObjectId();
       }
       added_.push_back(id);
-      record->close();
+      record.release()->close();
     }
   }
   linetypes_.emplace(name, id);
@@ -103,7 +103,7 @@ AcDbObjectId ImportTables::Layer(const std::string& name) {
   const std::wstring tableName = TableName(name.empty() ? std::string("0") : name);
   AcDbObjectId id;
   if (layerTable_.getAt(tableName.c_str(), id) != Acad::eOk) {
-    auto* record = new AcDbLayerTableRecord;
+    auto record = std::make_unique<AcDbLayerTableRecord>();
     record->setName(tableName.c_str());
     if (const auto file = fileLayers_.find(UpperAscii(name)); file != fileLayers_.end()) {
       const plx::dxf::Layer& layer = *file->second;
@@ -122,21 +122,18 @@ AcDbObjectId ImportTables::Layer(const std::string& name) {
       const std::string upperLinetype = UpperAscii(layer.linetype);
       if (!layer.linetype.empty() && upperLinetype != "BYLAYER" && upperLinetype != "BYBLOCK") {
         const AcDbObjectId linetype = Linetype(layer.linetype);
-        if (linetype.isNull()) {
-          delete record;
-          return AcDbObjectId();
-        }
+        if (linetype.isNull()) return AcDbObjectId();
         record->setLinetypeObjectId(linetype);
       }
     }
-    const Acad::ErrorStatus es = layerTable_.add(id, record);
+    ReserveOneMore(added_);
+    const Acad::ErrorStatus es = layerTable_.add(id, record.get());
     if (es != Acad::eOk) {
-      delete record;
       error_ = "the drawing refused the layer " + name + " (" + StatusText(es) + ")";
       return AcDbObjectId();
     }
     added_.push_back(id);
-    record->close();
+    record.release()->close();
   }
   layers_.emplace(name, id);
   return id;
@@ -312,16 +309,18 @@ class Import final : public EntitySink {
         }
         name = FreeAnonymousName(*blocks_, name, nextAnonymous_);
       }
-      auto* record = new AcDbBlockTableRecord;
-      record->setName(name.c_str());
-      record->setOrigin(AcGePoint3d(block.base.x, block.base.y, block.base.z));
+      auto made = std::make_unique<AcDbBlockTableRecord>();
+      made->setName(name.c_str());
+      made->setOrigin(AcGePoint3d(block.base.x, block.base.y, block.base.z));
       AcDbObjectId id;
-      const Acad::ErrorStatus es = blocks_->add(id, record);
+      ReserveOneMore(added_);
+      ReserveOneMore(openBlocks_);
+      const Acad::ErrorStatus es = blocks_->add(id, made.get());
       if (es != Acad::eOk) {
-        delete record;
         error = "the drawing refused the block " + block.name + " (" + StatusText(es) + ")";
         return false;
       }
+      AcDbBlockTableRecord* record = made.release();
       added_.push_back(id);
       openBlocks_.push_back(record);
       tables_->SetBlock(upper, id);
@@ -418,18 +417,23 @@ namespace plx::host {
 
 bool ImportDxfFile(const std::filesystem::path& path, AcDbDatabase& database, std::string& error,
                    DxfImportReport* report) {
+  const std::string outOfMemory =
+      "not enough memory to import " + path.string() + "; the drawing is as it was.";
   auto drawing = std::make_unique<dxf::Drawing>();
   dxf::Import import(database);
   try {
     if (!dxf::ReadDxfFile(path, *drawing, error, import) || !import.Finish(*drawing, error)) {
+      // The file's model goes first, so that the roll-back has memory to work with.
+      drawing.reset();
       import.Abandon();
+      // The reader also answers for memory that ran out in the import's batches.
+      if (error == dxf::kReadOutOfMemory) error = outOfMemory;
       return false;
     }
   } catch (const std::bad_alloc&) {
-    // The file's model goes first, so that the roll-back has memory to work with.
     drawing.reset();
     import.Abandon();
-    error = "not enough memory to import " + path.string() + "; the drawing is as it was";
+    error = outOfMemory;
     return false;
   }
   if (report) {
@@ -444,7 +448,25 @@ bool ImportDxfFile(const std::filesystem::path& path, AcDbDatabase& database, st
 
 namespace {
 
+void Dxfin(bool& imported);
+
+// Out of memory anywhere in the command ends it as a failure; the import itself has undone
+// what it added by then.
 void DxfinCommand() {
+  bool imported = false;
+  try {
+    Dxfin(imported);
+  } catch (const std::bad_alloc&) {
+    if (imported) {
+      WriteTranscript(L"DXFIN: not enough memory to report on the import; the file was imported.\n");
+      return;
+    }
+    WriteTranscript(L"DXFIN: not enough memory to import the file; the drawing is as it was.\n");
+    FailCurrentCommand();
+  }
+}
+
+void Dxfin(bool& imported) {
   const std::optional<std::wstring> answer = ReadInput(L"Enter name of file to import: ");
   if (!answer) {
     FailCurrentCommand();
@@ -470,6 +492,7 @@ void DxfinCommand() {
     FailCurrentCommand();
     return;
   }
+  imported = true;
   for (const auto& [type, count] : report.skipped)
     WriteTranscript(
         plx::FormatWide(L"DXFIN: skipped %d %s\n", count, plx::WideFromUtf8(type).c_str()));

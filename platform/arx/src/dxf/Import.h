@@ -67,6 +67,13 @@ class ImportTables {
 // of its own, and a 116-byte file can ask for a billion.
 constexpr uint64_t kMaxArrayCopies = 1000000;
 
+// Room for one more element, made before the drawing takes an object, so that recording the
+// object for the roll-back cannot run out of memory once the drawing holds it.
+template <class T>
+void ReserveOneMore(std::vector<T>& list) {
+  if (list.size() == list.capacity()) list.reserve(list.empty() ? 64 : list.size() * 2);
+}
+
 struct ImportCounts {
   size_t appended = 0;
   uint64_t arrayCopies = 0;  // block references made by arrays (rows x columns above 1)

@@ -415,6 +415,7 @@ bool Append(AcDbBlockTableRecord& record, EntityPtr entity, ImportTables& tables
             AcDbEntity** keepOpen = nullptr) {
   if (!SetProperties(*entity, source, tables, error)) return false;
   AcDbObjectId id;
+  ReserveOneMore(tables.Added());
   const Acad::ErrorStatus es = record.appendAcDbEntity(id, entity.get());
   if (es != Acad::eOk) {
     error = "the drawing refused a " + source.type + " (status " +
@@ -430,6 +431,19 @@ bool Append(AcDbBlockTableRecord& record, EntityPtr entity, ImportTables& tables
     appended->close();
   return true;
 }
+
+// Closes an entity kept open for its vertices however the appending ends (out of memory
+// included), so that a roll-back can open it to erase it.
+class CloseWhenDone {
+ public:
+  explicit CloseWhenDone(AcDbEntity* entity) : entity_(entity) {}
+  ~CloseWhenDone() { entity_->close(); }
+  CloseWhenDone(const CloseWhenDone&) = delete;
+  CloseWhenDone& operator=(const CloseWhenDone&) = delete;
+
+ private:
+  AcDbEntity* entity_;
+};
 
 bool LeaveOut(const Entity& source, ImportCounts& counts) {
   ++counts.leftOut[source.type];
@@ -462,6 +476,7 @@ bool AppendPolyface(const Entity& e, const PolylineData& d, AcDbBlockTableRecord
   if (!Append(record, std::make_unique<AcDbPolyFaceMesh>(), tables, e, counts, error, &open))
     return false;
   auto& mesh = static_cast<AcDbPolyFaceMesh&>(*open);
+  const CloseWhenDone closer(open);
   bool ok = true;
   for (const PolylineVertex& v : d.vertices)
     if (!(ok = AppendVertex(mesh, new AcDbPolyFaceMeshVertex(P(v.point)), error))) break;
@@ -485,7 +500,6 @@ bool AppendPolyface(const Entity& e, const PolylineData& d, AcDbBlockTableRecord
     }
     ok = AppendVertex(mesh, face, error);
   }
-  mesh.close();
   return ok;
 }
 
@@ -508,11 +522,11 @@ bool AppendPolygonMesh(const Entity& e, const PolylineData& d, AcDbBlockTableRec
       AcGePoint3dArray(), (d.flags & 1) != 0, (d.flags & 32) != 0);
   if (!Append(record, std::move(made), tables, e, counts, error, &open)) return false;
   auto& mesh = static_cast<AcDbPolygonMesh&>(*open);
+  const CloseWhenDone closer(open);
   bool ok = true;
   for (const PolylineVertex& v : d.vertices)
     if (!controlsOnly || (v.flags & 16))
       if (!(ok = AppendVertex(mesh, new AcDbPolygonMeshVertex(P(v.point)), error))) break;
-  mesh.close();
   return ok;
 }
 
@@ -524,12 +538,12 @@ bool Append3dPolyline(const Entity& e, const PolylineData& d, AcDbBlockTableReco
   auto made = std::make_unique<AcDb3dPolyline>(type, AcGePoint3dArray(), (d.flags & 1) != 0);
   if (!Append(record, std::move(made), tables, e, counts, error, &open)) return false;
   auto& polyline = static_cast<AcDb3dPolyline&>(*open);
+  const CloseWhenDone closer(open);
   bool ok = true;
   // The frame of a spline-fit polyline (vertex flag 16) is not a place the curve passes.
   for (const PolylineVertex& v : d.vertices)
     if (!(v.flags & 16))
       if (!(ok = AppendVertex(polyline, new AcDb3dPolylineVertex(P(v.point)), error))) break;
-  polyline.close();
   return ok;
 }
 
@@ -545,6 +559,7 @@ bool Append2dPolyline(const Entity& e, const PolylineData& d, AcDbBlockTableReco
   AcDbEntity* open = nullptr;
   if (!Append(record, std::move(made), tables, e, counts, error, &open)) return false;
   auto& polyline = static_cast<AcDb2dPolyline&>(*open);
+  const CloseWhenDone closer(open);
   bool ok = true;
   for (const PolylineVertex& v : d.vertices) {
     auto* vertex = new AcDb2dVertex(AcGePoint3d(v.point.x, v.point.y, d.elevation), v.bulge,
@@ -557,7 +572,6 @@ bool Append2dPolyline(const Entity& e, const PolylineData& d, AcDbBlockTableReco
       vertex->SetVertexType(AcDb::k2dCurveFitVertex);
     if (!(ok = AppendVertex(polyline, vertex, error))) break;
   }
-  polyline.close();
   return ok;
 }
 
