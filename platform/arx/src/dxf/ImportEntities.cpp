@@ -453,6 +453,7 @@ bool LeaveOut(const Entity& source, ImportCounts& counts) {
 // Appends the vertex to the open owner, then closes it.
 template <class Owner, class Vertex>
 bool AppendVertex(Owner& owner, Vertex* vertex, std::string& error) {
+  std::unique_ptr<Vertex> owned(vertex);
   AcDbObjectId id;
   Acad::ErrorStatus es;
   if constexpr (std::is_same_v<Vertex, AcDbFaceRecord>)
@@ -460,11 +461,10 @@ bool AppendVertex(Owner& owner, Vertex* vertex, std::string& error) {
   else
     es = owner.appendVertex(id, vertex);
   if (es != Acad::eOk) {
-    delete vertex;
     error = "the drawing refused a vertex";
     return false;
   }
-  vertex->close();
+  owned.release()->close();
   return true;
 }
 
