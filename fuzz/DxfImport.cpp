@@ -1,5 +1,7 @@
 // The DXF import into a fresh drawing (reader, tables, blocks, every entity class): the file
 // is checked, then streamed into the database, and a refused file leaves the drawing empty.
+#include "arxhost/DxfImport.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -7,7 +9,6 @@
 #include <string>
 
 #include "FuzzFile.h"
-#include "arxhost/DxfImport.h"
 #include "dbmain.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -2,20 +2,19 @@
 // a crash leaves it in the temporary folder, next to libFuzzer's own crash file.
 #include "FuzzFile.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <system_error>
-
-#include <unistd.h>
 
 namespace plx::fuzz {
 namespace {
 
 struct Folder {
   Folder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "plovex-fuzz-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "plovex-fuzz-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) std::abort();
     path = pattern;
   }

@@ -10,6 +10,7 @@ namespace plx::fuzz {
 
 // The file's path after it was written with the data; aborts when it cannot be written (the
 // run would test nothing).
-const std::filesystem::path& WriteInputFile(const uint8_t* data, size_t size, const char* extension);
+const std::filesystem::path& WriteInputFile(const uint8_t* data, size_t size,
+                                            const char* extension);
 
 }  // namespace plx::fuzz

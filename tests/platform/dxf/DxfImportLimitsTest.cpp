@@ -167,20 +167,18 @@ class DxfImportLimits : public testing::Test {
 // A 32767 x 32767 array is a billion references: refused before the first copy, naming the
 // line. The budget counts every array of the file, so a second array past it undoes the first.
 TEST_F(DxfImportLimits, ArrayPastTheBudgetIsRefusedNamingItsLine) {
-  const std::string huge =
-      Dxf("0\nLINE\n8\nNew\n10\n0\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n" +
-              Insert("B", 0, "70\n32767\n71\n32767\n44\n1\n45\n1\n"),
-          Block("B", kPoint));
+  const std::string huge = Dxf("0\nLINE\n8\nNew\n10\n0\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n" +
+                                   Insert("B", 0, "70\n32767\n71\n32767\n44\n1\n45\n1\n"),
+                               Block("B", kPoint));
   ExpectRefused(huge, "line " + std::to_string(LineOf(huge, "INSERT")) +
                           ": an INSERT array of 32767 rows by 32767 columns would make "
                           "1073676289 block references, more than the 1000000 that arrays may "
                           "make in one import");
 
   // 200 x 100 fits; 30 x 32767 more does not.
-  const std::string second = Dxf(
-      Insert("B", 0, "70\n100\n71\n200\n44\n1\n45\n1\n") + kPoint +
-          Insert("B", 5, "70\n32767\n71\n30\n44\n1\n45\n1\n"),
-      Block("B", kPoint));
+  const std::string second = Dxf(Insert("B", 0, "70\n100\n71\n200\n44\n1\n45\n1\n") + kPoint +
+                                     Insert("B", 5, "70\n32767\n71\n30\n44\n1\n45\n1\n"),
+                                 Block("B", kPoint));
   ExpectRefused(second,
                 "line " + std::to_string(LineOf(second, "INSERT\n2\nB\n10\n5.")) +
                     ": an INSERT array of 30 rows by 32767 columns would make 983010 block "
@@ -237,14 +235,13 @@ TEST_F(DxfImportLimits, BlockThatInsertsItselfIsRefused) {
   ExpectRefused(direct, "line " + std::to_string(LineOf(direct, "INSERT\n2\nSelf\n10\n0.")) +
                             ": the block Self inserts itself (Self > Self); a block cannot "
                             "contain itself");
-  const std::string through =
-      Dxf(kPoint, Block("A", Insert("B")) + Block("B", kPoint + Insert("C")) + Block("C", Insert("A")));
+  const std::string through = Dxf(
+      kPoint, Block("A", Insert("B")) + Block("B", kPoint + Insert("C")) + Block("C", Insert("A")));
   ExpectRefused(through, "line " + std::to_string(LineOf(through, "INSERT\n2\nA\n")) +
                              ": the block A inserts itself (A > B > C > A); a block cannot "
                              "contain itself");
 
-  ASSERT_EQ(Import(Dxf(kPoint + Insert("*Model_Space") + Insert("*Paper_Space"))), RTNORM)
-      << text_;
+  ASSERT_EQ(Import(Dxf(kPoint + Insert("*Model_Space") + Insert("*Paper_Space"))), RTNORM) << text_;
   EXPECT_NE(text_.find("DXFIN: left out 2 INSERT"), std::string::npos) << text_;
   EXPECT_NE(text_.find("DXFIN: 1 objects imported.\n"), std::string::npos) << text_;
 }
@@ -253,8 +250,8 @@ TEST_F(DxfImportLimits, BlockThatInsertsItselfIsRefused) {
 // extents of the top insert visit each reference once.
 TEST_F(DxfImportLimits, ExtentsOfDoublingNestedBlocksCostOneVisitPerReference) {
   constexpr int kDepth = 60;
-  std::string blocks = Block("L" + std::to_string(kDepth),
-                             "0\nLINE\n10\n0\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n");
+  std::string blocks =
+      Block("L" + std::to_string(kDepth), "0\nLINE\n10\n0\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n");
   for (int i = 0; i < kDepth; ++i) {
     const std::string next = "L" + std::to_string(i + 1);
     blocks += Block("L" + std::to_string(i), Insert(next) + Insert(next, 1));

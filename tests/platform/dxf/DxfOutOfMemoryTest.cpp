@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "win32/text.h"
-#include "win32/transcript.h"
 #include "aced.h"
 #include "dbsymtb.h"
+#include "win32/text.h"
+#include "win32/transcript.h"
 
 namespace {
 

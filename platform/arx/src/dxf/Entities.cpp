@@ -190,8 +190,8 @@ void ReadLwPolyline(Groups groups, LwPolylineData& d) {
         // The count is the file's claim; each vertex needs a group of the record, so the
         // record's size bounds what is worth reserving.
         if (g.integer > 0)
-          d.vertices.reserve(std::min(static_cast<uint64_t>(g.integer),
-                                      static_cast<uint64_t>(groups.size())));
+          d.vertices.reserve(
+              std::min(static_cast<uint64_t>(g.integer), static_cast<uint64_t>(groups.size())));
         break;
       case 70: d.flags = AsInt(g); break;
       case 43: d.constantWidth = g.real; break;

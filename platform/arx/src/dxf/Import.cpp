@@ -351,8 +351,7 @@ class Import final : public EntitySink {
     };
     std::vector<Step> path;
     for (size_t firstIndex = 0; firstIndex < fill.size(); ++firstIndex) {
-      if (state[firstIndex] != kNew || !index.count(fill[firstIndex].second->objectId()))
-        continue;
+      if (state[firstIndex] != kNew || !index.count(fill[firstIndex].second->objectId())) continue;
       path.push_back({firstIndex, 0});
       state[firstIndex] = kOnPath;
       while (!path.empty()) {
@@ -458,7 +457,8 @@ void DxfinCommand() {
     Dxfin(imported);
   } catch (const std::bad_alloc&) {
     if (imported) {
-      WriteTranscript(L"DXFIN: not enough memory to report on the import; the file was imported.\n");
+      WriteTranscript(
+          L"DXFIN: not enough memory to report on the import; the file was imported.\n");
       return;
     }
     WriteTranscript(L"DXFIN: not enough memory to import the file; the drawing is as it was.\n");

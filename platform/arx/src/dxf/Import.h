@@ -76,7 +76,7 @@ void ReserveOneMore(std::vector<T>& list) {
 
 struct ImportCounts {
   size_t appended = 0;
-  uint64_t arrayCopies = 0;  // block references made by arrays (rows x columns above 1)
+  uint64_t arrayCopies = 0;            // block references made by arrays (rows x columns above 1)
   std::map<std::string, int> skipped;  // not held by the drawing model
   std::map<std::string, int> leftOut;  // held, but refused by its class
 };

@@ -593,10 +593,10 @@ bool AppendInsert(const Entity& e, const InsertData& d, AcDbBlockTableRecord& re
   const uint64_t copies = static_cast<uint64_t>(columns) * static_cast<uint64_t>(rows);
   if (copies > 1) {
     if (copies > kMaxArrayCopies - counts.arrayCopies) {
-      error = tables.At(e.position) + "an INSERT array of " + std::to_string(rows) +
-              " rows by " + std::to_string(columns) + " columns would make " +
-              std::to_string(copies) + " block references, more than the " +
-              std::to_string(kMaxArrayCopies) + " that arrays may make in one import";
+      error = tables.At(e.position) + "an INSERT array of " + std::to_string(rows) + " rows by " +
+              std::to_string(columns) + " columns would make " + std::to_string(copies) +
+              " block references, more than the " + std::to_string(kMaxArrayCopies) +
+              " that arrays may make in one import";
       return false;
     }
     counts.arrayCopies += copies;
