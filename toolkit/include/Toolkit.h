@@ -1,6 +1,7 @@
 // The toolkit as the export commands see it.
 #pragma once
 
+#include "toolkit/GeometryConversion.h"
 #include "toolkit/LastError.h"
 #include "toolkit/MeshConversion.h"
 #include "toolkit/Release.h"
