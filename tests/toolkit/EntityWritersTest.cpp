@@ -2,6 +2,7 @@
 // colour, and the mesh writers' faces, topology edges and topology vertices.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <string>
 #include <vector>
@@ -179,3 +180,207 @@ TEST_F(EntityWriters, PointGoesToItsLayerInItsColour) {
   });
   EXPECT_TRUE(HasLayer(L"New layer"));
 }
+
+namespace {
+
+// An arc of the given sweep whose start point lies in the direction start from centre, about
+// normal (start perpendicular to normal, both unit), with the angle interval beginning at
+// intervalStart: the start angle must not depend on it.
+ON_Arc ArcFrom(const ON_3dPoint& centre, const ON_3dVector& normal, const ON_3dVector& start, double radius,
+               double sweep, double intervalStart = 0.0) {
+  // The plane's x axis is turned back by intervalStart, so that the interval's start lands on
+  // the wanted point.
+  const ON_3dVector side = ON_CrossProduct(normal, start);
+  const ON_3dVector x = std::cos(intervalStart) * start - std::sin(intervalStart) * side;
+  const ON_Plane plane(centre, x, ON_CrossProduct(normal, x));
+  return ON_Arc(ON_Circle(plane, radius), ON_Interval(intervalStart, intervalStart + sweep));
+}
+
+struct ArcAngleCase {
+  const char* name;
+  ON_3dVector normal;
+  ON_3dVector start;  // direction of the start point from the centre
+  double startAngle;
+  double intervalStart;
+  friend void PrintTo(const ArcAngleCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ArcStartAngle : public ::testing::TestWithParam<ArcAngleCase> {
+ protected:
+  HostSession session_;
+};
+
+const double kSixtyFourth = 1.0 / 64.0;
+const double kSteepZ = std::sqrt(1.0 - kSixtyFourth * kSixtyFourth);
+
+}  // namespace
+
+TEST_P(ArcStartAngle, IsMeasuredFromTheArbitraryAxisOfTheNormal) {
+  const ArcAngleCase& c = GetParam();
+  const ON_3dPoint centre(2, -1, 4);
+  const double sweep = 1.25;
+  const ON_Arc arc = ArcFrom(centre, c.normal, c.start, 3, sweep, c.intervalStart);
+  ASSERT_TRUE(arc.IsValid());
+  EXPECT_EQ(ArcToEntity(arc, L"Arcs", IndexColour(3)), 1);
+  const std::vector<AcDbObjectId> ids = ModelSpaceEntities();
+  ASSERT_EQ(ids.size(), 1u);
+  With<AcDbArc>(ids[0], [&](AcDbArc& entity) {
+    EXPECT_NEAR(entity.startAngle(), c.startAngle, 1e-12);
+    EXPECT_NEAR(entity.totalAngle(), sweep, 1e-12);
+    EXPECT_NEAR(entity.radius(), 3, 1e-12);
+    EXPECT_EQ(entity.center(), AcGePoint3d(2, -1, 4));
+    // The host puts the arc where the openNURBS arc is.
+    AcGePoint3d start, end;
+    entity.getStartPoint(start);
+    entity.getEndPoint(end);
+    EXPECT_LT(start.distanceTo(AcGePoint3d(arc.StartPoint().x, arc.StartPoint().y, arc.StartPoint().z)), 1e-12);
+    EXPECT_LT(end.distanceTo(AcGePoint3d(arc.EndPoint().x, arc.EndPoint().y, arc.EndPoint().z)), 1e-12);
+  });
+  ExpectLayerAndColour(ids[0], L"Arcs", 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Normals, ArcStartAngle,
+    ::testing::Values(
+        ArcAngleCase{"PlusZStartAlongX", {0, 0, 1}, {1, 0, 0}, 0, 0},
+        ArcAngleCase{"PlusZStartAlongY", {0, 0, 1}, {0, 1, 0}, ON_PI / 2, 0},
+        ArcAngleCase{"MinusZStartAlongX", {0, 0, -1}, {1, 0, 0}, ON_PI, 0},
+        ArcAngleCase{"PlusXStartAlongY", {1, 0, 0}, {0, 1, 0}, 0, 0},
+        ArcAngleCase{"PlusXStartAlongZ", {1, 0, 0}, {0, 0, 1}, ON_PI / 2, 0},
+        // |N.x| exactly 1/64 takes world Z: Ax = Z x N = (0, 1, 0).
+        ArcAngleCase{"XExactlyOneSixtyFourth", {kSixtyFourth, 0, kSteepZ}, {0, 1, 0}, 0, 0},
+        // Just below it both are small: world Y gives Ax = Y x N, near +X.
+        ArcAngleCase{"XJustBelowOneSixtyFourth", {0.015, 0, std::sqrt(1 - 0.015 * 0.015)}, {0, 1, 0}, ON_PI / 2, 0},
+        // |N.y| exactly 1/64 takes world Z too: Ax = Z x N = (-1, 0, 0).
+        ArcAngleCase{"YExactlyOneSixtyFourth", {0, kSixtyFourth, kSteepZ}, {1, 0, 0}, ON_PI, 0},
+        ArcAngleCase{"IntervalNotFromZero", {0, 0, 1}, {0, 1, 0}, ON_PI / 2, 2.0},
+        ArcAngleCase{"EndPastOneTurn", {0, 0, 1}, {std::cos(-1e-3), std::sin(-1e-3), 0}, 2 * ON_PI - 1e-3, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EntityWriters, FullSweepArcBecomesACircle) {
+  const ON_Arc arc = ArcFrom({1, 1, 1}, {0, 0, -1}, {1, 0, 0}, 2, 2 * ON_PI);
+  ASSERT_TRUE(arc.IsCircle());
+  ON_SimpleArray<ON_Arc> arcs;
+  arcs.Append(arc);
+  arcs.Append(ArcFrom({0, 0, 0}, {0, 0, 1}, {1, 0, 0}, 1, ON_PI));
+  EXPECT_EQ(ArcToEntity(arcs, L"", IndexColour(1)), 1);
+  EXPECT_EQ(CountByClass(), (std::map<std::wstring, int>{{L"AcDbArc", 1}, {L"AcDbCircle", 1}}));
+  With<AcDbCircle>(ModelSpaceEntities()[0], [](AcDbCircle& circle) {
+    EXPECT_EQ(circle.center(), AcGePoint3d(1, 1, 1));
+    EXPECT_EQ(circle.radius(), 2);
+    EXPECT_EQ(circle.normal(), AcGeVector3d(0, 0, -1));
+  });
+}
+
+TEST_F(EntityWriters, CirclesTakeCentreRadiusAndNormal) {
+  ON_SimpleArray<ON_Circle> circles;
+  circles.Append(ON_Circle(ON_3dPoint(1, 2, 3), ON_3dVector(0, 1, 0), 4));
+  circles.Append(ON_Circle(ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, 1), 0.5));
+  EXPECT_EQ(CircleToEntity(circles, L"Circles", IndexColour(2)), 1);
+  const std::vector<AcDbObjectId> ids = ModelSpaceEntities();
+  ASSERT_EQ(ids.size(), 2u);
+  With<AcDbCircle>(ids[0], [](AcDbCircle& circle) {
+    EXPECT_EQ(circle.center(), AcGePoint3d(1, 2, 3));
+    EXPECT_EQ(circle.radius(), 4);
+    EXPECT_EQ(circle.normal(), AcGeVector3d(0, 1, 0));
+  });
+  ExpectLayerAndColour(ids[1], L"Circles", 2);
+}
+
+TEST_F(EntityWriters, LinesInEveryForm) {
+  EXPECT_EQ(LineToEntity(ON_Line({0, 0, 0}, {1, 2, 3}), L"A", IndexColour(1)), 1);
+  EXPECT_EQ(LineToEntity(ON_3dPoint(4, 5, 6), ON_3dPoint(-1, -1, -1), L"B", IndexColour(2)), 1);
+  ON_SimpleArray<ON_Line> lines;
+  lines.Append(ON_Line({0, 0, 0}, {0, 0, 9}));
+  lines.Append(ON_Line({1, 0, 0}, {1, 0, 9}));
+  EXPECT_EQ(LineToEntity(lines, L"C", IndexColour(3)), 1);
+  const std::vector<AcDbObjectId> ids = ModelSpaceEntities();
+  ASSERT_EQ(ids.size(), 4u);
+  const AcGePoint3d ends[4][2] = {{{0, 0, 0}, {1, 2, 3}}, {{4, 5, 6}, {-1, -1, -1}}, {{0, 0, 0}, {0, 0, 9}},
+                                  {{1, 0, 0}, {1, 0, 9}}};
+  for (size_t i = 0; i < ids.size(); ++i)
+    With<AcDbLine>(ids[i], [&](AcDbLine& line) {
+      EXPECT_EQ(line.startPoint(), ends[i][0]) << i;
+      EXPECT_EQ(line.endPoint(), ends[i][1]) << i;
+    });
+  ExpectLayerAndColour(ids[1], L"B", 2);
+  ExpectLayerAndColour(ids[3], L"C", 3);
+}
+
+TEST_F(EntityWriters, PointArraysGiveOnePointEach) {
+  ON_3dPointArray points;
+  points.Append(ON_3dPoint(1, 0, 0));
+  points.Append(ON_3dPoint(1, 0, 0));
+  points.Append(ON_3dPoint(0, 0, 2));
+  EXPECT_EQ(PointToEntity(points, L"", IndexColour(7)), 1);
+  EXPECT_EQ(CountByClass(), (std::map<std::wstring, int>{{L"AcDbPoint", 3}}));
+  EXPECT_EQ(PointToEntity(ON_3dPointArray(), L"", IndexColour(7)), 1);
+  EXPECT_EQ(ModelSpaceEntities().size(), 3u);
+}
+
+TEST_F(EntityWriters, SettersFillAnEntityTheCallerHolds) {
+  AcDbPoint point;
+  EXPECT_EQ(SetPointGeometry(ON_Point(1, 2, 3), &point), 1);
+  EXPECT_EQ(point.position(), AcGePoint3d(1, 2, 3));
+  AcDbLine line;
+  EXPECT_EQ(SetLineGeometry(ON_Line({1, 1, 1}, {2, 2, 2}), &line), 1);
+  EXPECT_EQ(line.startPoint(), AcGePoint3d(1, 1, 1));
+  EXPECT_EQ(line.endPoint(), AcGePoint3d(2, 2, 2));
+  AcDbCircle circle;
+  EXPECT_EQ(SetCircleGeometry(ON_Circle(ON_3dPoint(0, 0, 5), ON_3dVector(1, 0, 0), 7), &circle), 1);
+  EXPECT_EQ(circle.normal(), AcGeVector3d(1, 0, 0));
+  AcDbArc arc;
+  EXPECT_EQ(SetArcGeometry(ArcFrom({0, 0, 0}, {0, 0, 1}, {0, -1, 0}, 1, 1), &arc), 1);
+  EXPECT_NEAR(arc.startAngle(), 3 * ON_PI / 2, 1e-12);
+  EXPECT_NEAR(arc.endAngle(), 3 * ON_PI / 2 + 1, 1e-12);
+}
+
+struct PolylineCase {
+  const char* name;
+  std::vector<ON_3dPoint> points;
+  int vertices;
+  bool closed;
+  friend void PrintTo(const PolylineCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PolylineEntity : public ::testing::TestWithParam<PolylineCase> {
+ protected:
+  HostSession session_;
+};
+
+TEST_P(PolylineEntity, HasAVertexPerPointAndClosesAClosedPolyline) {
+  ON_Polyline polyline;
+  for (const ON_3dPoint& p : GetParam().points) polyline.Append(p);
+  ON_ClassArray<ON_Polyline> polylines;
+  polylines.Append(polyline);
+  EXPECT_EQ(PolylineToEntity(polylines, L"Polylines", IndexColour(6)), 1);
+  const std::vector<AcDbObjectId> ids = ModelSpaceEntities();
+  ASSERT_EQ(ids.size(), 1u);
+  With<AcDb3dPolyline>(ids[0], [&](AcDb3dPolyline& entity) {
+    EXPECT_EQ(entity.isClosed(), GetParam().closed);
+    std::vector<AcGePoint3d> positions;
+    AcDbObjectIterator* it = entity.vertexIterator();
+    for (; !it->done(); it->step()) {
+      AcDb3dPolylineVertex* vertex = nullptr;
+      ASSERT_EQ(acdbOpenObject(vertex, it->objectId(), AcDb::kForRead), Acad::eOk);
+      positions.push_back(vertex->position());
+      vertex->close();
+    }
+    delete it;
+    ASSERT_EQ(static_cast<int>(positions.size()), GetParam().vertices);
+    for (size_t i = 0; i < positions.size(); ++i) {
+      const ON_3dPoint& p = GetParam().points[i];
+      EXPECT_EQ(positions[i], AcGePoint3d(p.x, p.y, p.z));
+    }
+  });
+  ExpectLayerAndColour(ids[0], L"Polylines", 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Polylines, PolylineEntity,
+    ::testing::Values(
+        PolylineCase{"ClosedOfFivePoints", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 1}, {0, 0, 0}}, 4, true},
+        PolylineCase{"ThreePointsBackToTheFirstStayOpen", {{0, 0, 0}, {1, 0, 0}, {0, 0, 0}}, 3, false},
+        PolylineCase{"Open", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {2, 1, 0}}, 4, false},
+        PolylineCase{"LastNearlyTheFirstStaysOpen", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 1e-12}}, 4, false}),
+    [](const auto& info) { return std::string(info.param.name); });
