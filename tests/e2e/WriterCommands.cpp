@@ -33,14 +33,16 @@ ON_Mesh Square(double z) {
 void WriteEntities() {
   PointToEntity(ON_3dPoint(1, 2, 3), L"Points", IndexColour(1));
   LineToEntity(ON_3dPoint(0, 0, 0), ON_3dPoint(3, 4, 0), L"Lines", IndexColour(2));
-  CircleToEntity(ON_Circle(ON_3dPoint(5, 5, 0), ON_3dVector(0, 0, 1), 2), L"Curves", IndexColour(3));
+  CircleToEntity(ON_Circle(ON_3dPoint(5, 5, 0), ON_3dVector(0, 0, 1), 2), L"Curves",
+                 IndexColour(3));
   // A quarter arc about (10, 0, 0) from +Y to -X, in a plane whose x axis is +X.
   const ON_Plane plane(ON_3dPoint(10, 0, 0), ON_3dVector(1, 0, 0), ON_3dVector(0, 1, 0));
-  ArcToEntity(ON_Arc(ON_Circle(plane, 1.5), ON_Interval(ON_PI / 2, ON_PI)), L"Curves", IndexColour(3));
+  ArcToEntity(ON_Arc(ON_Circle(plane, 1.5), ON_Interval(ON_PI / 2, ON_PI)), L"Curves",
+              IndexColour(3));
 
   ON_Polyline square;
-  for (const ON_3dPoint& p : {ON_3dPoint(0, 0, 1), ON_3dPoint(1, 0, 1), ON_3dPoint(1, 1, 1), ON_3dPoint(0, 1, 1),
-                              ON_3dPoint(0, 0, 1)})
+  for (const ON_3dPoint& p : {ON_3dPoint(0, 0, 1), ON_3dPoint(1, 0, 1), ON_3dPoint(1, 1, 1),
+                              ON_3dPoint(0, 1, 1), ON_3dPoint(0, 0, 1)})
     square.Append(p);
   PolylineToEntity(square, L"Curves", IndexColour(30));
 
@@ -52,7 +54,8 @@ void WriteEntities() {
   for (int i = 0; i < 6; ++i) cubic.SetKnot(i, knots[i]);
   CurveToEntity(cubic, L"Splines", IndexColour(140));
   ON_3dPointArray fit;
-  for (const ON_3dPoint& p : {ON_3dPoint(0, 0, 0), ON_3dPoint(2, 1, 0), ON_3dPoint(4, 0, 0)}) fit.Append(p);
+  for (const ON_3dPoint& p : {ON_3dPoint(0, 0, 0), ON_3dPoint(2, 1, 0), ON_3dPoint(4, 0, 0)})
+    fit.Append(p);
   FitPointsToSpline(fit, L"Splines", IndexColour(140));
 
   ON_Mesh triangle;
@@ -91,7 +94,8 @@ constinit WriterTestApp theApp(&WriterModuleInstance, kWriterCommands, std::size
 
 IMPLEMENT_ARX_ENTRYPOINT(theApp)
 
-extern "C" __attribute__((visibility("default"))) BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" __attribute__((visibility("default"))) BOOL WINAPI DllMain(HINSTANCE instance,
+                                                                      DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) WriterModuleInstance = instance;
   return TRUE;
 }

@@ -13,7 +13,8 @@ namespace {
 
 using Pairs = std::vector<std::pair<int, int>>;
 
-ON_Mesh MeshOf(const std::vector<ON_3dPoint>& vertices, const std::vector<std::vector<int>>& faces) {
+ON_Mesh MeshOf(const std::vector<ON_3dPoint>& vertices,
+               const std::vector<std::vector<int>>& faces) {
   ON_Mesh mesh;
   for (const ON_3dPoint& p : vertices) mesh.SetVertex(mesh.VertexCount(), p);
   for (const std::vector<int>& f : faces) {
@@ -26,10 +27,13 @@ ON_Mesh MeshOf(const std::vector<ON_3dPoint>& vertices, const std::vector<std::v
 }
 
 // Two triangles on the unit square, sharing the diagonal 0-2.
-ON_Mesh SharedEdge() { return MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 2, 3}}); }
+ON_Mesh SharedEdge() {
+  return MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 2, 3}});
+}
 
 ON_Mesh SharedEdgeRepeatedCorners() {
-  return MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {3, 4, 5}});
+  return MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}},
+                {{0, 1, 2}, {3, 4, 5}});
 }
 
 const std::vector<ON_3dPoint> kBoxCorners = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
@@ -56,7 +60,8 @@ ON_Mesh BoxOfSeparateQuads() {
 
 Pairs Edges(const ON_MeshTopology& top) {
   Pairs edges;
-  for (int e = 0; e < top.TopEdgeCount(); ++e) edges.emplace_back(top.m_tope[e].m_topvi[0], top.m_tope[e].m_topvi[1]);
+  for (int e = 0; e < top.TopEdgeCount(); ++e)
+    edges.emplace_back(top.m_tope[e].m_topvi[0], top.m_tope[e].m_topvi[1]);
   return edges;
 }
 
@@ -98,13 +103,17 @@ INSTANTIATE_TEST_SUITE_P(
                       CountCase{"BoxOfSixSeparateQuads", BoxOfSeparateQuads, 8, 12},
                       CountCase{"Empty", [] { return ON_Mesh(); }, 0, 0},
                       CountCase{"TwoCoincidentVerticesWithoutFaces",
-                                [] { return MeshOf({{1, 2, 3}, {1, 2, 3}}, {}); }, 1, 0}),
+                                [] {
+                                  return MeshOf({{1, 2, 3}, {1, 2, 3}}, {});
+                                },
+                                1, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MeshTopology, OrdersVerticesByTheirFirstMeshVertexAndEdgesByTheirEnds) {
   const ON_Mesh mesh = SharedEdgeRepeatedCorners();
   const ON_MeshTopology& top = mesh.Topology();
-  const std::vector<int> map(top.m_topv_map.Array(), top.m_topv_map.Array() + top.m_topv_map.Count());
+  const std::vector<int> map(top.m_topv_map.Array(),
+                             top.m_topv_map.Array() + top.m_topv_map.Count());
   EXPECT_EQ(map, (std::vector<int>{0, 1, 2, 0, 2, 3}));
   ASSERT_EQ(top.TopVertexCount(), 4);
   EXPECT_EQ(top.m_topv[0].m_v_count, 2);
@@ -119,8 +128,9 @@ TEST(MeshTopology, OrdersVerticesByTheirFirstMeshVertexAndEdgesByTheirEnds) {
   EXPECT_EQ(top.m_tope[1].m_topfi[1], 1);
   EXPECT_EQ(top.m_tope[0].m_topf_count, 1);
   // Vertex 0 ends the edges 0-1, 0-2 and 0-3.
-  EXPECT_EQ(std::vector<int>(top.m_topv[0].m_topei, top.m_topv[0].m_topei + top.m_topv[0].m_tope_count),
-            (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(
+      std::vector<int>(top.m_topv[0].m_topei, top.m_topv[0].m_topei + top.m_topv[0].m_tope_count),
+      (std::vector<int>{0, 1, 2}));
 }
 
 TEST(MeshTopology, FacesNameTheEdgeOfEachSideAndItsDirection) {

@@ -11,7 +11,8 @@ namespace plx::test {
 
 // A curve of the given degree through its control points (Euclidean) and weights, with the
 // openNURBS knots given; an empty weight list makes a non-rational curve.
-inline ON_NurbsCurve Nurbs(int degree, const std::vector<ON_3dPoint>& points, const std::vector<double>& knots,
+inline ON_NurbsCurve Nurbs(int degree, const std::vector<ON_3dPoint>& points,
+                           const std::vector<double>& knots,
                            const std::vector<double>& weights = {}) {
   ON_NurbsCurve curve;
   const bool rational = !weights.empty();
@@ -36,7 +37,8 @@ inline ON_NurbsCurve DegreeOne(const std::vector<ON_3dPoint>& points) {
 // nine control points on a square, weights 1 and sqrt(1/2), double knots at each quarter.
 inline ON_NurbsCurve RationalCircle(const ON_3dPoint& centre, double r) {
   const double s = std::sqrt(0.5);
-  const double square[9][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}, {1, 0}};
+  const double square[9][2] = {{1, 0},   {1, 1},  {0, 1},  {-1, 1}, {-1, 0},
+                               {-1, -1}, {0, -1}, {1, -1}, {1, 0}};
   std::vector<ON_3dPoint> points;
   std::vector<double> weights;
   for (int i = 0; i < 9; ++i) {
@@ -48,9 +50,10 @@ inline ON_NurbsCurve RationalCircle(const ON_3dPoint& centre, double r) {
 
 // The quarter circle of radius r about centre from centre + r * x to centre + r * y, x and y
 // perpendicular unit vectors.
-inline ON_NurbsCurve RationalQuarter(const ON_3dPoint& centre, const ON_3dVector& x, const ON_3dVector& y,
-                                     double r) {
-  return Nurbs(2, {centre + r * x, centre + r * (x + y), centre + r * y}, {0, 0, 1, 1}, {1, std::sqrt(0.5), 1});
+inline ON_NurbsCurve RationalQuarter(const ON_3dPoint& centre, const ON_3dVector& x,
+                                     const ON_3dVector& y, double r) {
+  return Nurbs(2, {centre + r * x, centre + r * (x + y), centre + r * y}, {0, 0, 1, 1},
+               {1, std::sqrt(0.5), 1});
 }
 
 // A clamped cubic through four control points: openNURBS knots 0, 0, 0, 1, 1, 1.

@@ -39,8 +39,8 @@ void With(const AcDbObjectId& id, Check&& check) {
 AcGePoint3d ToAcGe(const ON_3dPoint& p) { return AcGePoint3d(p.x, p.y, p.z); }
 
 void ExpectNear(const AcGePoint3d& a, const ON_3dPoint& b, double tol = 1e-9) {
-  EXPECT_LT(a.distanceTo(ToAcGe(b)), tol) << "(" << a.x << ", " << a.y << ", " << a.z << ") vs (" << b.x << ", "
-                                          << b.y << ", " << b.z << ")";
+  EXPECT_LT(a.distanceTo(ToAcGe(b)), tol) << "(" << a.x << ", " << a.y << ", " << a.z << ") vs ("
+                                          << b.x << ", " << b.y << ", " << b.z << ")";
 }
 
 struct SplineData {
@@ -53,13 +53,15 @@ struct SplineData {
 SplineData DataOf(const AcDbSpline& spline) {
   SplineData d;
   double controlTol = 0, knotTol = 0;
-  EXPECT_EQ(spline.getNurbsData(d.degree, d.rational, d.closed, d.periodic, d.points, d.knots, d.weights,
-                                controlTol, knotTol),
+  EXPECT_EQ(spline.getNurbsData(d.degree, d.rational, d.closed, d.periodic, d.points, d.knots,
+                                d.weights, controlTol, knotTol),
             Acad::eOk);
   return d;
 }
 
-std::vector<double> Values(const AcGeDoubleArray& a) { return std::vector<double>(a.begin(), a.end()); }
+std::vector<double> Values(const AcGeDoubleArray& a) {
+  return std::vector<double>(a.begin(), a.end());
+}
 
 class CurveWriters : public ::testing::Test {
  protected:
@@ -103,17 +105,38 @@ TEST_P(CurveEntity, IsTheSimplestEntityThatDescribesIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, CurveEntity,
-    ::testing::Values(
-        KindCase{"TwoPointDegreeOneIsALine", [] { return DegreeOne({{1, 2, 3}, {4, 6, 3}}); }, L"AcDbLine"},
-        KindCase{"StraightPolylineIsALine", [] { return DegreeOne({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}); }, L"AcDbLine"},
-        KindCase{"RationalCircleIsACircle", [] { return RationalCircle({1, 2, 3}, 5); }, L"AcDbCircle"},
-        KindCase{"RationalQuarterIsAnArc", [] { return RationalQuarter({0, 0, 0}, {0, 1, 0}, {-1, 0, 0}, 2); },
-                 L"AcDbArc"},
-        KindCase{"DegreeOneWithCornersIsA3dPolyline",
-                 [] { return DegreeOne({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {1, 1, 1}}); }, L"AcDb3dPolyline"},
-        KindCase{"ClampedCubicIsASpline",
-                 [] { return ClampedCubic({{0, 0, 0}, {1, 2, 0}, {3, 2, 1}, {4, 0, 0}}); }, L"AcDbSpline"},
-        KindCase{"CubicNearACircleIsASpline", [] { return CubicNearCircle(3); }, L"AcDbSpline"}),
+    ::testing::Values(KindCase{"TwoPointDegreeOneIsALine",
+                               [] {
+                                 return DegreeOne({{1, 2, 3}, {4, 6, 3}});
+                               },
+                               L"AcDbLine"},
+                      KindCase{"StraightPolylineIsALine",
+                               [] {
+                                 return DegreeOne({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}});
+                               },
+                               L"AcDbLine"},
+                      KindCase{"RationalCircleIsACircle",
+                               [] {
+                                 return RationalCircle({1, 2, 3}, 5);
+                               },
+                               L"AcDbCircle"},
+                      KindCase{"RationalQuarterIsAnArc",
+                               [] {
+                                 return RationalQuarter({0, 0, 0}, {0, 1, 0}, {-1, 0, 0}, 2);
+                               },
+                               L"AcDbArc"},
+                      KindCase{"DegreeOneWithCornersIsA3dPolyline",
+                               [] {
+                                 return DegreeOne({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {1, 1, 1}});
+                               },
+                               L"AcDb3dPolyline"},
+                      KindCase{"ClampedCubicIsASpline",
+                               [] {
+                                 return ClampedCubic({{0, 0, 0}, {1, 2, 0}, {3, 2, 1}, {4, 0, 0}});
+                               },
+                               L"AcDbSpline"},
+                      KindCase{"CubicNearACircleIsASpline", [] { return CubicNearCircle(3); },
+                               L"AcDbSpline"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CurveWriters, CircleKeepsCentreRadiusAndNormal) {
@@ -262,6 +285,7 @@ TEST_F(CurveWriters, TooFewFitPointsGiveANullSplineAppendedAllTheSame) {
   points.Append(ON_3dPoint(1, 1, 1));
   EXPECT_EQ(FitPointsToSpline(points, L"", IndexColour(2)), 1);
   ASSERT_EQ(ModelSpaceEntities().size(), 1u);
-  With<AcDbSpline>(ModelSpaceEntities()[0], [](AcDbSpline& spline) { EXPECT_TRUE(spline.isNull()); });
+  With<AcDbSpline>(ModelSpaceEntities()[0],
+                   [](AcDbSpline& spline) { EXPECT_TRUE(spline.isNull()); });
   EXPECT_EQ(GetGeometryError(), kUnchanged);
 }

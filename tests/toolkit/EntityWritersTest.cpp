@@ -49,7 +49,8 @@ void ExpectLayerAndColour(const AcDbObjectId& id, const wchar_t* layer, Adesk::U
   });
 }
 
-ON_Mesh MeshOf(const std::vector<ON_3dPoint>& vertices, const std::vector<std::array<int, 4>>& faces) {
+ON_Mesh MeshOf(const std::vector<ON_3dPoint>& vertices,
+               const std::vector<std::array<int, 4>>& faces) {
   ON_Mesh mesh;
   for (const ON_3dPoint& p : vertices) mesh.SetVertex(mesh.VertexCount(), p);
   for (const auto& f : faces) mesh.SetQuad(mesh.FaceCount(), f[0], f[1], f[2], f[3]);
@@ -61,8 +62,9 @@ ON_Mesh SharedEdge() {
 }
 
 ON_Mesh Box() {
-  return MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}},
-                {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}});
+  return MeshOf(
+      {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}},
+      {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}});
 }
 
 class EntityWriters : public ::testing::Test {
@@ -99,13 +101,17 @@ TEST_P(MeshEntities, GiveFacesTopologyEdgesAndTopologyVertices) {
   EXPECT_EQ(CountByClass(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Meshes, MeshEntities,
-    ::testing::Values(MeshCase{"TwoTrianglesSharingAnEdge", SharedEdge, 2, 5, 4},
-                      MeshCase{"Box", Box, 6, 12, 8},
-                      MeshCase{"TwoCoincidentVertices", [] { return MeshOf({{1, 1, 1}, {1, 1, 1}}, {}); }, 0, 0, 1},
-                      MeshCase{"Empty", [] { return ON_Mesh(); }, 0, 0, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Meshes, MeshEntities,
+                         ::testing::Values(MeshCase{"TwoTrianglesSharingAnEdge", SharedEdge, 2, 5,
+                                                    4},
+                                           MeshCase{"Box", Box, 6, 12, 8},
+                                           MeshCase{"TwoCoincidentVertices",
+                                                    [] {
+                                                      return MeshOf({{1, 1, 1}, {1, 1, 1}}, {});
+                                                    },
+                                                    0, 0, 1},
+                                           MeshCase{"Empty", [] { return ON_Mesh(); }, 0, 0, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EntityWriters, MeshFacesTakeTheCornersOfTheirIndices) {
   ON_Mesh mesh = SharedEdge();
@@ -132,9 +138,11 @@ TEST_F(EntityWriters, MeshEdgesRunFromTheLowerTopologyVertexToTheUpper) {
   MeshEdgesToLines(mesh, L"", IndexColour(256));
   std::vector<std::pair<AcGePoint3d, AcGePoint3d>> lines;
   for (const AcDbObjectId& id : ModelSpaceEntities())
-    With<AcDbLine>(id, [&](AcDbLine& line) { lines.emplace_back(line.startPoint(), line.endPoint()); });
+    With<AcDbLine>(id,
+                   [&](AcDbLine& line) { lines.emplace_back(line.startPoint(), line.endPoint()); });
   const AcGePoint3d p0(0, 0, 0), p1(1, 0, 0), p2(1, 1, 0), p3(0, 1, 0);
-  EXPECT_EQ(lines, (std::vector<std::pair<AcGePoint3d, AcGePoint3d>>{{p0, p1}, {p0, p2}, {p0, p3}, {p1, p2}, {p2, p3}}));
+  EXPECT_EQ(lines, (std::vector<std::pair<AcGePoint3d, AcGePoint3d>>{
+                       {p0, p1}, {p0, p2}, {p0, p3}, {p1, p2}, {p2, p3}}));
   ExpectLayerAndColour(ModelSpaceEntities()[0], L"0", 256);
 }
 
@@ -160,7 +168,8 @@ TEST_F(EntityWriters, MeshArraysAreWrittenInIndexOrder) {
   MeshToFaces(meshes, L"", IndexColour(1));
   MeshEdgesToLines(meshes, L"", IndexColour(1));
   MeshVerticesToPoints(meshes, L"", IndexColour(1));
-  EXPECT_EQ(CountByClass(), (std::map<std::wstring, int>{{L"AcDbFace", 8}, {L"AcDbLine", 17}, {L"AcDbPoint", 12}}));
+  EXPECT_EQ(CountByClass(),
+            (std::map<std::wstring, int>{{L"AcDbFace", 8}, {L"AcDbLine", 17}, {L"AcDbPoint", 12}}));
   // The box's first face follows the square's two.
   With<AcDbFace>(ModelSpaceEntities()[2], [](AcDbFace& face) {
     AcGePoint3d corner;
@@ -186,8 +195,8 @@ namespace {
 // An arc of the given sweep whose start point lies in the direction start from centre, about
 // normal (start perpendicular to normal, both unit), with the angle interval beginning at
 // intervalStart: the start angle must not depend on it.
-ON_Arc ArcFrom(const ON_3dPoint& centre, const ON_3dVector& normal, const ON_3dVector& start, double radius,
-               double sweep, double intervalStart = 0.0) {
+ON_Arc ArcFrom(const ON_3dPoint& centre, const ON_3dVector& normal, const ON_3dVector& start,
+               double radius, double sweep, double intervalStart = 0.0) {
   // The plane's x axis is turned back by intervalStart, so that the interval's start lands on
   // the wanted point.
   const ON_3dVector side = ON_CrossProduct(normal, start);
@@ -233,8 +242,11 @@ TEST_P(ArcStartAngle, IsMeasuredFromTheArbitraryAxisOfTheNormal) {
     AcGePoint3d start, end;
     entity.getStartPoint(start);
     entity.getEndPoint(end);
-    EXPECT_LT(start.distanceTo(AcGePoint3d(arc.StartPoint().x, arc.StartPoint().y, arc.StartPoint().z)), 1e-12);
-    EXPECT_LT(end.distanceTo(AcGePoint3d(arc.EndPoint().x, arc.EndPoint().y, arc.EndPoint().z)), 1e-12);
+    EXPECT_LT(
+        start.distanceTo(AcGePoint3d(arc.StartPoint().x, arc.StartPoint().y, arc.StartPoint().z)),
+        1e-12);
+    EXPECT_LT(end.distanceTo(AcGePoint3d(arc.EndPoint().x, arc.EndPoint().y, arc.EndPoint().z)),
+              1e-12);
   });
   ExpectLayerAndColour(ids[0], L"Arcs", 3);
 }
@@ -250,11 +262,19 @@ INSTANTIATE_TEST_SUITE_P(
         // |N.x| exactly 1/64 takes world Z: Ax = Z x N = (0, 1, 0).
         ArcAngleCase{"XExactlyOneSixtyFourth", {kSixtyFourth, 0, kSteepZ}, {0, 1, 0}, 0, 0},
         // Just below it both are small: world Y gives Ax = Y x N, near +X.
-        ArcAngleCase{"XJustBelowOneSixtyFourth", {0.015, 0, std::sqrt(1 - 0.015 * 0.015)}, {0, 1, 0}, ON_PI / 2, 0},
+        ArcAngleCase{"XJustBelowOneSixtyFourth",
+                     {0.015, 0, std::sqrt(1 - 0.015 * 0.015)},
+                     {0, 1, 0},
+                     ON_PI / 2,
+                     0},
         // |N.y| exactly 1/64 takes world Z too: Ax = Z x N = (-1, 0, 0).
         ArcAngleCase{"YExactlyOneSixtyFourth", {0, kSixtyFourth, kSteepZ}, {1, 0, 0}, ON_PI, 0},
         ArcAngleCase{"IntervalNotFromZero", {0, 0, 1}, {0, 1, 0}, ON_PI / 2, 2.0},
-        ArcAngleCase{"EndPastOneTurn", {0, 0, 1}, {std::cos(-1e-3), std::sin(-1e-3), 0}, 2 * ON_PI - 1e-3, 0}),
+        ArcAngleCase{"EndPastOneTurn",
+                     {0, 0, 1},
+                     {std::cos(-1e-3), std::sin(-1e-3), 0},
+                     2 * ON_PI - 1e-3,
+                     0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EntityWriters, FullSweepArcBecomesACircle) {
@@ -296,7 +316,9 @@ TEST_F(EntityWriters, LinesInEveryForm) {
   EXPECT_EQ(LineToEntity(lines, L"C", IndexColour(3)), 1);
   const std::vector<AcDbObjectId> ids = ModelSpaceEntities();
   ASSERT_EQ(ids.size(), 4u);
-  const AcGePoint3d ends[4][2] = {{{0, 0, 0}, {1, 2, 3}}, {{4, 5, 6}, {-1, -1, -1}}, {{0, 0, 0}, {0, 0, 9}},
+  const AcGePoint3d ends[4][2] = {{{0, 0, 0}, {1, 2, 3}},
+                                  {{4, 5, 6}, {-1, -1, -1}},
+                                  {{0, 0, 0}, {0, 0, 9}},
                                   {{1, 0, 0}, {1, 0, 9}}};
   for (size_t i = 0; i < ids.size(); ++i)
     With<AcDbLine>(ids[i], [&](AcDbLine& line) {
@@ -379,8 +401,13 @@ TEST_P(PolylineEntity, HasAVertexPerPointAndClosesAClosedPolyline) {
 INSTANTIATE_TEST_SUITE_P(
     Polylines, PolylineEntity,
     ::testing::Values(
-        PolylineCase{"ClosedOfFivePoints", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 1}, {0, 0, 0}}, 4, true},
-        PolylineCase{"ThreePointsBackToTheFirstStayOpen", {{0, 0, 0}, {1, 0, 0}, {0, 0, 0}}, 3, false},
+        PolylineCase{
+            "ClosedOfFivePoints", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 1}, {0, 0, 0}}, 4, true},
+        PolylineCase{
+            "ThreePointsBackToTheFirstStayOpen", {{0, 0, 0}, {1, 0, 0}, {0, 0, 0}}, 3, false},
         PolylineCase{"Open", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {2, 1, 0}}, 4, false},
-        PolylineCase{"LastNearlyTheFirstStaysOpen", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 1e-12}}, 4, false}),
+        PolylineCase{"LastNearlyTheFirstStaysOpen",
+                     {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 1e-12}},
+                     4,
+                     false}),
     [](const auto& info) { return std::string(info.param.name); });

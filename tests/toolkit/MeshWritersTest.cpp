@@ -58,7 +58,8 @@ PolyFaceContent ReadPolyFace(const AcDbObjectId& id) {
 }
 
 // A new polyface mesh in model space, filled by the writer while open for write.
-AcDbObjectId WritePolyFace(const ON_Mesh& mesh, int& result, Acad::ErrorStatus& status, int existingVertices = 0) {
+AcDbObjectId WritePolyFace(const ON_Mesh& mesh, int& result, Acad::ErrorStatus& status,
+                           int existingVertices = 0) {
   auto* target = new AcDbPolyFaceMesh;
   for (int i = 0; i < existingVertices; ++i) {
     auto* vertex = new AcDbPolyFaceMeshVertex(AcGePoint3d(-1, -1, -i));
@@ -137,7 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
         FaceCase{"Triangle", {{0, 1, 2, 2}}, {{1, 2, 3, 0}}, {3, 0, 1, 2}},
         FaceCase{"Quad", {{0, 1, 2, 3}}, {{1, 2, 3, 4}}, {4, 0, 1, 2, 3}},
         FaceCase{"RepeatedFirstIndexIsAQuad", {{0, 0, 1, 2}}, {{1, 1, 2, 3}}, {4, 0, 0, 1, 2}},
-        FaceCase{"TriangleThenQuad", {{0, 1, 2, 2}, {0, 2, 3, 1}}, {{1, 2, 3, 0}, {1, 3, 4, 2}},
+        FaceCase{"TriangleThenQuad",
+                 {{0, 1, 2, 2}, {0, 2, 3, 1}},
+                 {{1, 2, 3, 0}, {1, 3, 4, 2}},
                  {3, 0, 1, 2, 4, 0, 2, 3, 1}},
         FaceCase{"NoFaces", {}, {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -190,7 +193,8 @@ TEST_F(MeshWriters, MeshBeyondTheVertexLimitFailsWithTheStatusWordsAndNoFaceReco
 }
 
 TEST_F(MeshWriters, FaceNamingAMissingVertexIsRefusedBeforeAnythingIsWritten) {
-  for (const std::array<int, 4>& bad : {std::array<int, 4>{0, 1, 3, 3}, std::array<int, 4>{-1, 0, 1, 2}}) {
+  for (const std::array<int, 4>& bad :
+       {std::array<int, 4>{0, 1, 3, 3}, std::array<int, 4>{-1, 0, 1, 2}}) {
     const ON_Mesh mesh = MeshOf(3, {{0, 1, 2, 2}, bad});
     int result = -1;
     Acad::ErrorStatus status = Acad::eOk;
@@ -296,7 +300,8 @@ std::vector<std::array<std::array<double, 3>, 3>> Triangles(const ON_Mesh& mesh)
 
 TEST_P(SolidToPolyFace, WritesTheTrianglesOfTheTessellation) {
   const double facetRes = GetParam();
-  AcDb3dSolid* const solids[2] = {NewBox(AcGePoint3d(1, 2, 3), 4, 5, 6), NewSphere(AcGePoint3d(5, 5, 5), 2)};
+  AcDb3dSolid* const solids[2] = {NewBox(AcGePoint3d(1, 2, 3), 4, 5, 6),
+                                  NewSphere(AcGePoint3d(5, 5, 5), 2)};
   for (AcDb3dSolid* solid : solids) {
     ON_Mesh expected;
     ASSERT_EQ(SolidToMesh(solid, expected, &facetRes), 1);

@@ -27,7 +27,9 @@ double ToleranceOf(const ON_NurbsCurve& curve) {
   return std::max(SizeOf(curve) * kRelativeTolerance, 1e-12);
 }
 
-bool Finite(const ON_3dPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+bool Finite(const ON_3dPoint& p) {
+  return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
 
 // The degree-1 curve's control points, repeated points dropped; false for another curve.
 bool VerticesOf(const ON_Curve* curve, std::vector<ON_3dPoint>& points, double& tolerance) {

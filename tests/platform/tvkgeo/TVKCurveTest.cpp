@@ -52,19 +52,57 @@ TEST_P(CurveKind, IsAcceptedByTheTestsOfItsKind) {
 INSTANTIATE_TEST_SUITE_P(
     Curves, CurveKind,
     ::testing::Values(
-        KindCase{"TwoPointLine", [] { return DegreeOne({{0, 0, 0}, {3, 4, 0}}); }, 1, 0, 0, 1},
-        KindCase{"CollinearPointsInOrder", [] { return DegreeOne({{0, 0, 0}, {1, 1, 1}, {3, 3, 3}}); }, 1, 0, 0, 1},
-        KindCase{"CollinearPointsTurningBack", [] { return DegreeOne({{0, 0, 0}, {3, 0, 0}, {1, 0, 0}}); }, 0, 0, 0, 1},
-        KindCase{"PolylineWithCorners", [] { return DegreeOne({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {2, 1, 1}}); }, 0, 0, 0, 1},
-        KindCase{"NearlyStraight", [] { return DegreeOne({{0, 0, 0}, {50, 1e-4, 0}, {100, 0, 0}}); }, 0, 0, 0, 1},
-        KindCase{"RationalCircle", [] { return RationalCircle({1, 2, 3}, 5); }, 0, 1, 1, 0},
-        KindCase{"RationalQuarterArc", [] { return RationalQuarter({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, 2); }, 0, 0, 1, 0},
+        KindCase{"TwoPointLine",
+                 [] {
+                   return DegreeOne({{0, 0, 0}, {3, 4, 0}});
+                 },
+                 1, 0, 0, 1},
+        KindCase{"CollinearPointsInOrder",
+                 [] {
+                   return DegreeOne({{0, 0, 0}, {1, 1, 1}, {3, 3, 3}});
+                 },
+                 1, 0, 0, 1},
+        KindCase{"CollinearPointsTurningBack",
+                 [] {
+                   return DegreeOne({{0, 0, 0}, {3, 0, 0}, {1, 0, 0}});
+                 },
+                 0, 0, 0, 1},
+        KindCase{"PolylineWithCorners",
+                 [] {
+                   return DegreeOne({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {2, 1, 1}});
+                 },
+                 0, 0, 0, 1},
+        KindCase{"NearlyStraight",
+                 [] {
+                   return DegreeOne({{0, 0, 0}, {50, 1e-4, 0}, {100, 0, 0}});
+                 },
+                 0, 0, 0, 1},
+        KindCase{"RationalCircle",
+                 [] {
+                   return RationalCircle({1, 2, 3}, 5);
+                 },
+                 0, 1, 1, 0},
+        KindCase{"RationalQuarterArc",
+                 [] {
+                   return RationalQuarter({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, 2);
+                 },
+                 0, 0, 1, 0},
         KindCase{"CubicNearACircle", [] { return CubicNearCircle(10); }, 0, 0, 0, 0},
-        KindCase{"ClampedCubic", [] { return ClampedCubic({{0, 0, 0}, {1, 2, 0}, {3, 2, 0}, {4, 0, 0}}); }, 0, 0, 0, 0},
-        KindCase{"NonRationalQuadratic", [] { return Nurbs(2, {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {0, 0, 1, 1}); },
+        KindCase{"ClampedCubic",
+                 [] {
+                   return ClampedCubic({{0, 0, 0}, {1, 2, 0}, {3, 2, 0}, {4, 0, 0}});
+                 },
+                 0, 0, 0, 0},
+        KindCase{"NonRationalQuadratic",
+                 [] {
+                   return Nurbs(2, {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {0, 0, 1, 1});
+                 },
                  0, 0, 0, 0},
         KindCase{"QuarterArcWithAWrongWeight",
-                 [] { return Nurbs(2, {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {0, 0, 1, 1}, {1, 0.7, 1}); }, 0, 0, 0, 0}),
+                 [] {
+                   return Nurbs(2, {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {0, 0, 1, 1}, {1, 0.7, 1});
+                 },
+                 0, 0, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TVKCurve, LineRunsFromTheCurvesStartToItsEnd) {
@@ -129,16 +167,17 @@ TEST_P(ArcOfCurve, HasTheCurvesStartPointEndPointAndSweep) {
 
 INSTANTIATE_TEST_SUITE_P(
     Arcs, ArcOfCurve,
-    ::testing::Values(ArcCase{"CounterClockwiseInXY", {0, 0, 0}, {1, 0, 0}, {0, 1, 0}, 2, {0, 0, 1}},
-                      ArcCase{"ClockwiseInXY", {1, 1, 0}, {0, 1, 0}, {1, 0, 0}, 3, {0, 0, -1}},
-                      ArcCase{"InAVerticalPlane", {0, 5, 5}, {0, 1, 0}, {0, 0, 1}, 0.5, {1, 0, 0}},
-                      ArcCase{"Tilted", {-2, 3, 1}, {0.6, 0, 0.8}, {0, 1, 0}, 10, {-0.8, 0, 0.6}}),
+    ::testing::Values(
+        ArcCase{"CounterClockwiseInXY", {0, 0, 0}, {1, 0, 0}, {0, 1, 0}, 2, {0, 0, 1}},
+        ArcCase{"ClockwiseInXY", {1, 1, 0}, {0, 1, 0}, {1, 0, 0}, 3, {0, 0, -1}},
+        ArcCase{"InAVerticalPlane", {0, 5, 5}, {0, 1, 0}, {0, 0, 1}, 0.5, {1, 0, 0}},
+        ArcCase{"Tilted", {-2, 3, 1}, {0.6, 0, 0.8}, {0, 1, 0}, 10, {-0.8, 0, 0.6}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TVKCurve, HalfCircleOfTwoQuartersIsAnArcOfHalfATurn) {
   const double s = std::sqrt(0.5);
-  const ON_NurbsCurve curve =
-      Nurbs(2, {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-1, 1, 0}, {-1, 0, 0}}, {0, 0, 1, 1, 2, 2}, {1, s, 1, s, 1});
+  const ON_NurbsCurve curve = Nurbs(2, {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-1, 1, 0}, {-1, 0, 0}},
+                                    {0, 0, 1, 1, 2, 2}, {1, s, 1, s, 1});
   ON_Arc arc;
   ASSERT_EQ(TVKCurve::IsArc(&curve, arc), 1);
   EXPECT_NEAR(arc.AngleRadians(), ON_PI, 1e-9);

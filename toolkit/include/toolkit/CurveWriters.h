@@ -18,7 +18,8 @@ int NurbsCurveToSpline(const ON_NurbsCurve& curve, AcDbSpline* spline);
 // the entity; a curve that none accepts becomes a spline, appended even when it stays null.
 // Always 1.
 int CurveToEntity(const ON_NurbsCurve& curve, const CString& layer, const AcCmColor& colour);
-int CurveToEntity(const ON_ClassArray<ON_NurbsCurve>& curves, const CString& layer, const AcCmColor& colour);
+int CurveToEntity(const ON_ClassArray<ON_NurbsCurve>& curves, const CString& layer,
+                  const AcCmColor& colour);
 
 // A cubic spline through the points, in order, without end tangents. Fewer than two distinct
 // points give a null spline, appended all the same. Always 1.

@@ -14,13 +14,16 @@ int PointToEntity(const ON_3dPoint& point, const CString& layer, const AcCmColor
 // One AcDbFace per mesh face, its corners 0 to 3 the vertices of the face's four indices (a
 // triangle's fourth corner is its third). A face that names a vertex the mesh lacks is left out.
 int MeshToFaces(const ON_Mesh& mesh, const CString& layer, const AcCmColor& colour);
-int MeshToFaces(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer, const AcCmColor& colour);
+int MeshToFaces(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer,
+                const AcCmColor& colour);
 // One AcDbLine per edge of the mesh topology, from its first topological vertex to its second.
 int MeshEdgesToLines(const ON_Mesh& mesh, const CString& layer, const AcCmColor& colour);
-int MeshEdgesToLines(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer, const AcCmColor& colour);
+int MeshEdgesToLines(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer,
+                     const AcCmColor& colour);
 // One AcDbPoint per vertex of the mesh topology: mesh vertices at one position give one point.
 int MeshVerticesToPoints(const ON_Mesh& mesh, const CString& layer, const AcCmColor& colour);
-int MeshVerticesToPoints(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer, const AcCmColor& colour);
+int MeshVerticesToPoints(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer,
+                         const AcCmColor& colour);
 
 // Geometry setters: fill an entity that the caller constructed and still holds (open for
 // write, or outside the database). Statuses are not read; always 1.
@@ -42,13 +45,17 @@ int AppendPolylineVertices(const ON_Polyline& polyline, AcDb3dPolyline* entity);
 int PointToEntity(const ON_3dPointArray& points, const CString& layer, const AcCmColor& colour);
 // One AcDbLine from from to to.
 int LineToEntity(const ON_Line& line, const CString& layer, const AcCmColor& colour);
-int LineToEntity(const ON_3dPoint& from, const ON_3dPoint& to, const CString& layer, const AcCmColor& colour);
-int LineToEntity(const ON_SimpleArray<ON_Line>& lines, const CString& layer, const AcCmColor& colour);
+int LineToEntity(const ON_3dPoint& from, const ON_3dPoint& to, const CString& layer,
+                 const AcCmColor& colour);
+int LineToEntity(const ON_SimpleArray<ON_Line>& lines, const CString& layer,
+                 const AcCmColor& colour);
 int CircleToEntity(const ON_Circle& circle, const CString& layer, const AcCmColor& colour);
-int CircleToEntity(const ON_SimpleArray<ON_Circle>& circles, const CString& layer, const AcCmColor& colour);
+int CircleToEntity(const ON_SimpleArray<ON_Circle>& circles, const CString& layer,
+                   const AcCmColor& colour);
 // An arc of a full turn becomes an AcDbCircle, any other an AcDbArc.
 int ArcToEntity(const ON_Arc& arc, const CString& layer, const AcCmColor& colour);
 int ArcToEntity(const ON_SimpleArray<ON_Arc>& arcs, const CString& layer, const AcCmColor& colour);
 // One AcDb3dPolyline per polyline, filled by AppendPolylineVertices.
 int PolylineToEntity(const ON_Polyline& polyline, const CString& layer, const AcCmColor& colour);
-int PolylineToEntity(const ON_ClassArray<ON_Polyline>& polylines, const CString& layer, const AcCmColor& colour);
+int PolylineToEntity(const ON_ClassArray<ON_Polyline>& polylines, const CString& layer,
+                     const AcCmColor& colour);

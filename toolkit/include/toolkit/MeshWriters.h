@@ -26,7 +26,8 @@ int MeshToSubDMesh(const ON_Mesh& mesh, AcDbSubDMesh* target);
 // colour, appended to model space and closed. Always 1.
 int MeshToSubDMesh(const ON_Mesh& mesh, const CString& layer, const AcCmColor& colour);
 // As the form before; reserved is not read.
-int MeshToSubDMesh(const ON_Mesh& mesh, int reserved, const CString& layer, const AcCmColor& colour);
+int MeshToSubDMesh(const ON_Mesh& mesh, int reserved, const CString& layer,
+                   const AcCmColor& colour);
 // One new subdivision mesh per mesh, in index order; an empty list makes nothing. Always 1.
 int MeshToSubDMesh(const ON_ClassArray<ON_Mesh>& meshes, int reserved, const CString& layer,
                    const AcCmColor& colour);

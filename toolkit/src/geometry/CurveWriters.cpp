@@ -54,12 +54,14 @@ int CurveToEntity(const ON_NurbsCurve& curve, const CString& layer, const AcCmCo
   return 1;
 }
 
-int CurveToEntity(const ON_ClassArray<ON_NurbsCurve>& curves, const CString& layer, const AcCmColor& colour) {
+int CurveToEntity(const ON_ClassArray<ON_NurbsCurve>& curves, const CString& layer,
+                  const AcCmColor& colour) {
   for (int i = 0; i < curves.Count(); ++i) CurveToEntity(curves[i], layer, colour);
   return 1;
 }
 
-int FitPointsToSpline(const ON_3dPointArray& points, const CString& layer, const AcCmColor& colour) {
+int FitPointsToSpline(const ON_3dPointArray& points, const CString& layer,
+                      const AcCmColor& colour) {
   AcGePoint3dArray fitPoints(points.Count());
   for (int i = 0; i < points.Count(); ++i) fitPoints.append(ToAcGe(points[i]));
   AppendAndClose(new AcDbSpline(fitPoints, 4, 0.0), layer, colour);

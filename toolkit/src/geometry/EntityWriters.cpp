@@ -33,13 +33,15 @@ int MeshToFaces(const ON_Mesh& mesh, const CString& layer, const AcCmColor& colo
     for (int index : face.vi) inRange = inRange && index >= 0 && index < vertexCount;
     if (!inRange) continue;  // its corners are nowhere
     auto* entity = new AcDbFace;
-    for (Adesk::UInt16 k = 0; k < 4; ++k) entity->setVertexAt(k, ToAcGe(ON_3dPoint(mesh.m_V[face.vi[k]])));
+    for (Adesk::UInt16 k = 0; k < 4; ++k)
+      entity->setVertexAt(k, ToAcGe(ON_3dPoint(mesh.m_V[face.vi[k]])));
     AppendAndClose(entity, layer, colour);
   }
   return 1;
 }
 
-int MeshToFaces(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer, const AcCmColor& colour) {
+int MeshToFaces(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer,
+                const AcCmColor& colour) {
   return EachOf(meshes, [&](const ON_Mesh& mesh) { MeshToFaces(mesh, layer, colour); });
 }
 
@@ -47,23 +49,27 @@ int MeshEdgesToLines(const ON_Mesh& mesh, const CString& layer, const AcCmColor&
   const ON_MeshTopology& top = mesh.Topology();
   for (int e = 0; e < top.TopEdgeCount(); ++e) {
     const ON_MeshTopologyEdge& edge = top.m_tope[e];
-    AppendAndClose(new AcDbLine(ToAcGe(top.TopVertexPoint(edge.m_topvi[0])), ToAcGe(top.TopVertexPoint(edge.m_topvi[1]))),
+    AppendAndClose(new AcDbLine(ToAcGe(top.TopVertexPoint(edge.m_topvi[0])),
+                                ToAcGe(top.TopVertexPoint(edge.m_topvi[1]))),
                    layer, colour);
   }
   return 1;
 }
 
-int MeshEdgesToLines(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer, const AcCmColor& colour) {
+int MeshEdgesToLines(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer,
+                     const AcCmColor& colour) {
   return EachOf(meshes, [&](const ON_Mesh& mesh) { MeshEdgesToLines(mesh, layer, colour); });
 }
 
 int MeshVerticesToPoints(const ON_Mesh& mesh, const CString& layer, const AcCmColor& colour) {
   const ON_MeshTopology& top = mesh.Topology();
-  for (int v = 0; v < top.TopVertexCount(); ++v) PointToEntity(top.TopVertexPoint(v), layer, colour);
+  for (int v = 0; v < top.TopVertexCount(); ++v)
+    PointToEntity(top.TopVertexPoint(v), layer, colour);
   return 1;
 }
 
-int MeshVerticesToPoints(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer, const AcCmColor& colour) {
+int MeshVerticesToPoints(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer,
+                         const AcCmColor& colour) {
   return EachOf(meshes, [&](const ON_Mesh& mesh) { MeshVerticesToPoints(mesh, layer, colour); });
 }
 
@@ -93,9 +99,10 @@ int SetArcGeometry(const ON_Arc& arc, AcDbArc* entity) {
   normal.normalize(AcGeContext::gTol);
   // The arbitrary axis algorithm: near the world Z axis the X axis comes from world Y.
   const double kArbitraryAxisLimit = 1.0 / 64.0;
-  const AcGeVector3d world = std::fabs(normal.x) < kArbitraryAxisLimit && std::fabs(normal.y) < kArbitraryAxisLimit
-                                 ? AcGeVector3d(0, 1, 0)
-                                 : AcGeVector3d(0, 0, 1);
+  const AcGeVector3d world =
+      std::fabs(normal.x) < kArbitraryAxisLimit && std::fabs(normal.y) < kArbitraryAxisLimit
+          ? AcGeVector3d(0, 1, 0)
+          : AcGeVector3d(0, 0, 1);
   AcGeVector3d xAxis = world.crossProduct(normal);
   xAxis.normalize(AcGeContext::gTol);
   const double startAngle = xAxis.angleTo(start, normal);
@@ -129,11 +136,13 @@ int LineToEntity(const ON_Line& line, const CString& layer, const AcCmColor& col
   return 1;
 }
 
-int LineToEntity(const ON_3dPoint& from, const ON_3dPoint& to, const CString& layer, const AcCmColor& colour) {
+int LineToEntity(const ON_3dPoint& from, const ON_3dPoint& to, const CString& layer,
+                 const AcCmColor& colour) {
   return LineToEntity(ON_Line(from, to), layer, colour);
 }
 
-int LineToEntity(const ON_SimpleArray<ON_Line>& lines, const CString& layer, const AcCmColor& colour) {
+int LineToEntity(const ON_SimpleArray<ON_Line>& lines, const CString& layer,
+                 const AcCmColor& colour) {
   return EachOf(lines, [&](const ON_Line& line) { LineToEntity(line, layer, colour); });
 }
 
@@ -144,7 +153,8 @@ int CircleToEntity(const ON_Circle& circle, const CString& layer, const AcCmColo
   return 1;
 }
 
-int CircleToEntity(const ON_SimpleArray<ON_Circle>& circles, const CString& layer, const AcCmColor& colour) {
+int CircleToEntity(const ON_SimpleArray<ON_Circle>& circles, const CString& layer,
+                   const AcCmColor& colour) {
   return EachOf(circles, [&](const ON_Circle& circle) { CircleToEntity(circle, layer, colour); });
 }
 
@@ -167,6 +177,8 @@ int PolylineToEntity(const ON_Polyline& polyline, const CString& layer, const Ac
   return 1;
 }
 
-int PolylineToEntity(const ON_ClassArray<ON_Polyline>& polylines, const CString& layer, const AcCmColor& colour) {
-  return EachOf(polylines, [&](const ON_Polyline& polyline) { PolylineToEntity(polyline, layer, colour); });
+int PolylineToEntity(const ON_ClassArray<ON_Polyline>& polylines, const CString& layer,
+                     const AcCmColor& colour) {
+  return EachOf(polylines,
+                [&](const ON_Polyline& polyline) { PolylineToEntity(polyline, layer, colour); });
 }

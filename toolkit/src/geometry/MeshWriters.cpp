@@ -66,7 +66,8 @@ int MeshToSubDMesh(const ON_Mesh& mesh, const CString& layer, const AcCmColor& c
   return 1;
 }
 
-int MeshToSubDMesh(const ON_Mesh& mesh, int /*reserved*/, const CString& layer, const AcCmColor& colour) {
+int MeshToSubDMesh(const ON_Mesh& mesh, int /*reserved*/, const CString& layer,
+                   const AcCmColor& colour) {
   return MeshToSubDMesh(mesh, layer, colour);
 }
 

@@ -11,16 +11,16 @@
 class ON_Mesh;
 
 struct ON_MeshTopologyVertex {
-  int m_tope_count;     // edges that end at this vertex
-  const int* m_topei;   // their indices, ascending
-  int m_v_count;        // mesh vertices at this position (at least one)
-  const int* m_vi;      // their indices, ascending; m_vi[0] gives the vertex its order
+  int m_tope_count;    // edges that end at this vertex
+  const int* m_topei;  // their indices, ascending
+  int m_v_count;       // mesh vertices at this position (at least one)
+  const int* m_vi;     // their indices, ascending; m_vi[0] gives the vertex its order
 };
 
 struct ON_MeshTopologyEdge {
-  int m_topvi[2];       // the lower topological vertex, then the upper one
-  int m_topf_count;     // faces that have this edge as a side
-  const int* m_topfi;   // their indices, ascending (a face that names the edge twice, twice)
+  int m_topvi[2];      // the lower topological vertex, then the upper one
+  int m_topf_count;    // faces that have this edge as a side
+  const int* m_topfi;  // their indices, ascending (a face that names the edge twice, twice)
 };
 
 struct ON_MeshTopologyFace {
