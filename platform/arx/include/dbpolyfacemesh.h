@@ -44,12 +44,15 @@ class AcDbPolyFaceMesh : public AcDbEntity {
   AcDbPolyFaceMesh() = default;
   AcRxObject* clone() const override { return new AcDbPolyFaceMesh(*this); }
 
+  // The most vertices a face record can number.
+  static constexpr size_t kMaxVertices = 32767;
+
   // Counts of the vertices and face records that are not erased, cut to 16 bits.
   Adesk::Int16 numVertices() const;
   Adesk::Int16 numFaces() const;
   // The mesh must be open for write (eNotOpenForWrite), the vertex or record new
-  // (eAlreadyInDb); the new one is the caller's to close. Face records are not checked
-  // against the vertex count.
+  // (eAlreadyInDb); the new one is the caller's to close. A vertex beyond kMaxVertices is
+  // refused with eTooManyVertices. Face records are not checked against the vertex count.
   Acad::ErrorStatus appendVertex(AcDbPolyFaceMeshVertex* vertex);
   Acad::ErrorStatus appendVertex(AcDbObjectId& id, AcDbPolyFaceMeshVertex* vertex);
   Acad::ErrorStatus appendFaceRecord(AcDbFaceRecord* face);

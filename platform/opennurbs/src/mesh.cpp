@@ -30,6 +30,7 @@ ON_Mesh& ON_Mesh::operator=(ON_Mesh&& other) noexcept = default;
 ON_Mesh::~ON_Mesh() = default;
 
 void ON_Mesh::Destroy() {
+  DestroyTopology();
   m_V.Destroy();
   m_F.Destroy();
   m_N.Destroy();
@@ -38,6 +39,7 @@ void ON_Mesh::Destroy() {
 }
 
 void ON_Mesh::Empty() {
+  DestroyTopology();
   m_V.Empty();
   m_F.Empty();
   m_N.Empty();
@@ -58,6 +60,7 @@ bool ON_Mesh::SetVertex(int vertex_index, const ON_3dPoint& vertex_location) {
 }
 
 bool ON_Mesh::SetVertex(int vertex_index, const ON_3fPoint& vertex_location) {
+  DestroyTopology();
   if (vertex_index == m_V.Count()) {
     m_V.Append(vertex_location);
     return true;
@@ -80,6 +83,7 @@ bool ON_Mesh::SetVertexNormal(int vertex_index, const ON_3dVector& normal) {
 bool ON_Mesh::SetTriangle(int face_index, int a, int b, int c) { return SetQuad(face_index, a, b, c, c); }
 
 bool ON_Mesh::SetQuad(int face_index, int a, int b, int c, int d) {
+  DestroyTopology();
   const ON_MeshFace face{{a, b, c, d}};
   if (face_index == m_F.Count()) {
     m_F.Append(face);
@@ -129,12 +133,23 @@ bool ON_Mesh::IsValid(ON_TextLog* text_log) const {
 
 bool ON_Mesh::Translate(const ON_3dVector& translation_vector) {
   if (!translation_vector.IsValid()) return false;
+  DestroyTopology();  // rounding to float may join or part vertices
   for (int i = 0; i < m_V.Count(); ++i) {
     ON_3fPoint& v = m_V[i];
     v = ON_3fPoint(ON_3dPoint(v) + translation_vector);
   }
   return true;
 }
+
+const ON_MeshTopology& ON_Mesh::Topology() const {
+  if (!m_top.topology_) {
+    m_top.topology_ = new ON_MeshTopology;
+    m_top.topology_->Create(*this);
+  }
+  return *m_top.topology_;
+}
+
+void ON_Mesh::DestroyTopology() { m_top.Reset(); }
 
 ON_BoundingBox ON_Mesh::BoundingBox() const {
   ON_BoundingBox box;

@@ -18,6 +18,7 @@ void CompactPerVertex(Array& values, const std::vector<int>& newIndex, int keptC
 }  // namespace
 
 bool ON_Mesh::CullUnusedVertices() {
+  DestroyTopology();
   const int vertexCount = m_V.Count();
   std::vector<int> newIndex(static_cast<size_t>(vertexCount), -1);
   for (int f = 0; f < m_F.Count(); ++f) {
@@ -48,6 +49,7 @@ bool ON_Mesh::CullUnusedVertices() {
 }
 
 int ON_Mesh::CullDegenerateFaces() {
+  DestroyTopology();
   const int vertexCount = m_V.Count();
   const bool faceNormals = HasFaceNormals();
   auto same = [this](int a, int b) { return a == b || m_V[a] == m_V[b]; };

@@ -186,6 +186,38 @@ TEST(PolyFaceMesh, RefusesVerticesWhileOpenForRead) {
   mesh->close();
 }
 
+TEST(PolyFaceMesh, RefusesAVertexThatNoFaceRecordCouldNumber) {
+  HostSession session;
+  for (const bool inDatabase : {false, true}) {
+    auto* mesh = new AcDbPolyFaceMesh;
+    AcDbObjectId id;
+    if (inDatabase) {
+      id = AddToModelSpace(mesh);
+      ASSERT_EQ(acdbOpenObject(mesh, id, AcDb::kForWrite), Acad::eOk);
+    }
+    for (size_t i = 0; i < AcDbPolyFaceMesh::kMaxVertices; ++i) {
+      auto* vertex = new AcDbPolyFaceMeshVertex(AcGePoint3d(static_cast<double>(i), 0, 0));
+      ASSERT_EQ(mesh->appendVertex(vertex), Acad::eOk) << i;
+      vertex->close();
+    }
+    auto* extra = new AcDbPolyFaceMeshVertex(AcGePoint3d(-1, 0, 0));
+    EXPECT_EQ(mesh->appendVertex(extra), Acad::eTooManyVertices);
+    AcDbObjectId extraId;
+    EXPECT_EQ(mesh->appendVertex(extraId, extra), Acad::eTooManyVertices);
+    EXPECT_FALSE(extra->database());
+    delete extra;
+    EXPECT_EQ(mesh->numVertices(), 32767);
+    // Face records are not limited by it.
+    auto* face = new AcDbFaceRecord(32765, 32766, 32767, 0);
+    EXPECT_EQ(mesh->appendFaceRecord(face), Acad::eOk);
+    face->close();
+    if (inDatabase)
+      mesh->close();
+    else
+      delete mesh;
+  }
+}
+
 TEST(PolyFaceMesh, AppendingToAnOpenMeshGivesTheVertexAnId) {
   HostSession session;
   const AcDbObjectId id = AddPolyface();

@@ -21,3 +21,12 @@ int EntityToMesh(AcDbEntity* entity, ON_Mesh& mesh, const double* facetRes);
 int SolidToMesh(AcDb3dSolid* solid, ON_Mesh& mesh, const double* facetRes);
 // Tessellates a body through a temporary solid that takes its ACIS body. 1 or 0.
 int BodyToMesh(AcDbBody* body, ON_Mesh& mesh, const double* facetRes);
+
+// Tessellates the solid (open for read) as SolidToMesh does and writes the mesh into target
+// (open for write, kept open) through MeshToPolyFaceMesh; no colour is taken. 1, or 0 with the
+// reason in the mesh module's last-error text (a refusal of the polyface mesh in its words);
+// what was appended to target before a refusal stays.
+int SolidToPolyFaceMesh(AcDb3dSolid* solid, AcDbPolyFaceMesh* target, const double* facetRes);
+// The same for a body, through a temporary solid that takes its ACIS body; a body that holds
+// nothing gives 0 without a text.
+int SolidToPolyFaceMesh(AcDbBody* body, AcDbPolyFaceMesh* target, const double* facetRes);

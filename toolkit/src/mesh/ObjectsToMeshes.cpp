@@ -134,11 +134,11 @@ int SolidToMesh(AcDb3dSolid* solid, ON_Mesh& mesh, const double* facetRes) {
   return 1;
 }
 
-int BodyToMesh(AcDbBody* body, ON_Mesh& mesh, const double* facetRes) {
+AcDb3dSolid* SolidOfBody(AcDbBody* body) {
   auto* clone = AcDbBody::cast(body->clone());
   if (!clone) {
     MeshLastError.Set(L"Error processing solid");
-    return 0;
+    return nullptr;
   }
   auto* solid = new AcDb3dSolid;
   // The solid copies the body it is given, so the clone can go at once.
@@ -146,8 +146,14 @@ int BodyToMesh(AcDbBody* body, ON_Mesh& mesh, const double* facetRes) {
   delete clone;
   if (solid->isNull()) {
     solid->close();
-    return 0;
+    return nullptr;
   }
+  return solid;
+}
+
+int BodyToMesh(AcDbBody* body, ON_Mesh& mesh, const double* facetRes) {
+  AcDb3dSolid* solid = SolidOfBody(body);
+  if (!solid) return 0;
   const int result = SolidToMesh(solid, mesh, facetRes);
   solid->close();
   return result;

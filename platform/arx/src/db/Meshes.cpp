@@ -56,9 +56,12 @@ Adesk::Int16 AcDbPolyFaceMesh::numVertices() const { return Count16(vertices_.Li
 Adesk::Int16 AcDbPolyFaceMesh::numFaces() const { return Count16(faces_.LiveCount()); }
 
 Acad::ErrorStatus AcDbPolyFaceMesh::appendVertex(AcDbPolyFaceMeshVertex* vertex) {
+  // Face records number the vertices in 16 signed bits: a vertex past 32767 could never be used.
+  if (vertex && vertices_.Size() >= kMaxVertices) return Acad::eTooManyVertices;
   return vertices_.Append(*this, vertex, nullptr);
 }
 Acad::ErrorStatus AcDbPolyFaceMesh::appendVertex(AcDbObjectId& id, AcDbPolyFaceMeshVertex* vertex) {
+  if (vertex && vertices_.Size() >= kMaxVertices) return Acad::eTooManyVertices;
   return vertices_.Append(*this, vertex, &id);
 }
 Acad::ErrorStatus AcDbPolyFaceMesh::appendFaceRecord(AcDbFaceRecord* face) { return faces_.Append(*this, face, nullptr); }

@@ -5,6 +5,7 @@
 #include "opennurbs/array.h"
 #include "opennurbs/bounding_box.h"
 #include "opennurbs/color.h"
+#include "opennurbs/mesh_topology.h"
 #include "opennurbs/object.h"
 #include "opennurbs/point.h"
 #include "opennurbs/text_log.h"
@@ -41,6 +42,11 @@ class ON_Mesh : public ON_Geometry {
   ON_Mesh& operator=(const ON_Mesh& other);
   ON_Mesh& operator=(ON_Mesh&& other) noexcept;
   ~ON_Mesh() override;
+
+  // How the faces meet, built on the first call and kept until a member of this mesh changes
+  // it. Code that writes m_V or m_F directly calls DestroyTopology afterwards.
+  const ON_MeshTopology& Topology() const;
+  void DestroyTopology();
 
   // Removes every vertex, face, normal and colour and releases the storage.
   void Destroy();
@@ -95,4 +101,29 @@ class ON_Mesh : public ON_Geometry {
   ON_3fVectorArray m_N;            // vertex normals: empty or one per vertex
   ON_3fVectorArray m_FN;           // face normals: empty or one per face
   ON_SimpleArray<ON_Color> m_C;    // vertex colours: empty, one per vertex, or one for the mesh
+
+ private:
+  // The topology built on demand; a copy or a moved-to mesh builds its own.
+  class TopologyCache {
+   public:
+    TopologyCache() = default;
+    TopologyCache(const TopologyCache&) {}
+    TopologyCache& operator=(const TopologyCache&) {
+      Reset();
+      return *this;
+    }
+    TopologyCache(TopologyCache&& other) noexcept { other.Reset(); }
+    TopologyCache& operator=(TopologyCache&& other) noexcept {
+      Reset();
+      other.Reset();
+      return *this;
+    }
+    ~TopologyCache() { Reset(); }
+    void Reset() {
+      delete topology_;
+      topology_ = nullptr;
+    }
+    ON_MeshTopology* topology_ = nullptr;
+  };
+  mutable TopologyCache m_top;
 };
