@@ -10,6 +10,7 @@
 #include "SatBoxes.h"
 #include "SatCorpus.h"
 #include "arxhost/Modeller.h"
+#include "sat/Sat.h"
 #include "win32/text.h"
 
 namespace plx::modeller {
@@ -217,6 +218,47 @@ TEST(SatReader, ReadsBSplineSurfacesAndCurves) {
   ASSERT_EQ(read.status, Acad::eOk) << plx::Utf8FromWide(read.reason);
   EXPECT_EQ(read.bodies[0].Kind(), ShapeKind::kRegion);
   EXPECT_NEAR(read.bodies[0].Area(), 2, 1e-9);
+}
+
+// Records as a binary tokenizer gives them: typed numbers, logicals for keywords, positions and
+// vectors as one token, the transform as one string.
+TEST(SatReader, ReadsTypedTokensAsTheBinaryFormGivesThem) {
+  using Kind = sat::Token::Kind;
+  auto pointer = [](std::int64_t i) { sat::Token t; t.kind = Kind::kPointer; t.integer = i; return t; };
+  auto integer = [](std::int64_t i) { sat::Token t; t.kind = Kind::kInteger; t.integer = i; return t; };
+  auto real = [](double v) { sat::Token t; t.kind = Kind::kReal; t.real = v; return t; };
+  auto text = [](const char* s) { sat::Token t; t.kind = Kind::kString; t.text = s; return t; };
+  auto yes = [] { sat::Token t; t.kind = Kind::kTrue; return t; };
+  auto triple = [](Kind kind, double x, double y, double z) { sat::Token t; t.kind = kind; t.vec = {x, y, z}; return t; };
+  auto record = [](const char* name, std::vector<sat::Token> tokens) {
+    sat::Record r;
+    r.name = name;
+    r.tokens = std::move(tokens);
+    return r;
+  };
+  sat::File file;
+  file.header.version = 22300;
+  file.records = {
+      record("asmheader", {pointer(-1), integer(-1), text("208.0.4.7009")}),
+      record("body", {pointer(-1), integer(-1), pointer(-1), pointer(2), pointer(-1), pointer(3)}),
+      record("lump", {pointer(-1), integer(-1), pointer(-1), pointer(-1), pointer(4), pointer(1)}),
+      record("transform", {pointer(-1), integer(-1), text("1 0 0 0 1 0 0 0 1 10 0 0 1 no_rotate no_reflect no_shear ")}),
+      record("shell", {pointer(-1), integer(-1), pointer(-1), pointer(-1), pointer(-1), pointer(5), pointer(-1), pointer(2)}),
+      record("face", {pointer(-1), integer(-1), pointer(-1), pointer(-1), pointer(-1), pointer(4), pointer(-1), pointer(6),
+                      yes(), yes()}),
+      record("sphere-surface", {pointer(-1), integer(-1), pointer(-1), triple(Kind::kPosition, 0, 0, 0), real(5),
+                                triple(Kind::kVector, 1, 0, 0), triple(Kind::kVector, 0, 0, 1), yes(), yes(), yes(),
+                                yes(), yes()}),
+  };
+  const SatReadResult read = ReadSat(file);
+  ASSERT_EQ(read.status, Acad::eOk) << plx::Utf8FromWide(read.reason);
+  ASSERT_EQ(read.bodies.size(), 1u);
+  EXPECT_EQ(read.bodies[0].Kind(), ShapeKind::kSolid);
+  EXPECT_NEAR(read.bodies[0].Volume(), 4.0 / 3.0 * kPi * 125, 1e-6);
+  Point3 lo, hi;
+  ASSERT_EQ(read.bodies[0].Extents(lo, hi), Acad::eOk);
+  EXPECT_NEAR(lo.x, 5, 1e-6);
+  EXPECT_NEAR(hi.x, 15, 1e-6);
 }
 
 TEST(SatReader, GivesNoShapeForAFileWithoutBodies) {

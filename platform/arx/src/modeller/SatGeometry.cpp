@@ -79,7 +79,7 @@ struct Knots {
 
 // count (value, multiplicity) pairs.
 Knots ReadKnots(sat::Cursor& c, std::int64_t count, int degree, bool periodic) {
-  if (count < 2 || count > 100000) c.Fail("a knot count is out of range");
+  if (count < 2 || static_cast<std::uint64_t>(count) > c.Remaining()) c.Fail("a knot count is out of range");
   Knots k;
   int sum = 0;
   for (std::int64_t i = 0; i < count; ++i) {
@@ -211,7 +211,9 @@ Handle(Geom_Surface) SplineSurface(sat::Cursor& c, bool& flipped) {
   const std::int64_t nv = c.Integer();
   const Knots ku = ReadKnots(c, nu, du, periodicU);
   const Knots kv = ReadKnots(c, nv, dv, periodicV);
-  if (static_cast<std::int64_t>(ku.poles) * kv.poles > 10000000) c.Fail("too many control points");
+  // Each point takes at least one token (three in text): a count beyond what is left is damage.
+  if (static_cast<std::uint64_t>(ku.poles) * static_cast<std::uint64_t>(kv.poles) > c.Remaining())
+    c.Fail("the control points do not fit the record");
   TColgp_Array2OfPnt poles(1, ku.poles, 1, kv.poles);
   TColStd_Array2OfReal weights(1, ku.poles, 1, kv.poles);
   for (int j = 1; j <= kv.poles; ++j)
@@ -262,6 +264,7 @@ Handle(Geom_Curve) IntCurve(sat::Cursor& c) {
   const int degree = Degree(c);
   const bool periodic = Closure(c);
   const Knots k = ReadKnots(c, c.Integer(), degree, periodic);
+  if (static_cast<std::size_t>(k.poles) > c.Remaining()) c.Fail("the control points do not fit the record");
   TColgp_Array1OfPnt poles(1, k.poles);
   TColStd_Array1OfReal weights(1, k.poles);
   for (int i = 1; i <= k.poles; ++i) {

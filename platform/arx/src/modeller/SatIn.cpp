@@ -31,6 +31,7 @@
 #include <TopoDS_Vertex.hxx>
 #include <TopoDS_Wire.hxx>
 
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -301,15 +302,26 @@ class Builder {
   void ReadTransform(std::size_t index, double m[4][4]) {
     sat::Cursor c(file_, index);
     if (c.record().name != "transform") c.Fail("a transform was expected");
-    double a[3][3];
-    for (auto& row : a) {
-      const sat::Vec3 v = c.Triple();
-      row[0] = v.x;
-      row[1] = v.y;
-      row[2] = v.z;
+    double values[13];
+    const sat::Token* first = c.Peek();
+    if (first && first->kind == sat::Token::Kind::kString) {
+      // Binary files of one producer hold the numbers as one string of text.
+      const std::string text = c.String();
+      std::size_t at = 0;
+      for (double& v : values) {
+        while (at < text.size() && text[at] == ' ') ++at;
+        const auto [end, ec] = std::from_chars(text.data() + at, text.data() + text.size(), v);
+        if (ec != std::errc() || !std::isfinite(v)) c.Fail("the transform's numbers cannot be read");
+        at = static_cast<std::size_t>(end - text.data());
+      }
+    } else {
+      for (double& v : values) v = c.Real();
     }
-    const sat::Vec3 t = c.Triple();
-    const double scale = c.Real();
+    double a[3][3];
+    for (int r = 0; r < 3; ++r)
+      for (int k = 0; k < 3; ++k) a[r][k] = values[3 * r + k];
+    const sat::Vec3 t{values[9], values[10], values[11]};
+    const double scale = values[12];
     for (int i = 0; i < 3; ++i) {
       for (int j = 0; j < 3; ++j) m[i][j] = scale * a[j][i];
     }

@@ -91,6 +91,8 @@ class Cursor {
   // The attribute pointer of the prefix (-1 for none).
   std::int64_t attribute() const { return attribute_; }
   bool AtEnd() const { return pos_ >= record_->tokens.size(); }
+  // Tokens left in the record (a count read from the file can be checked against it).
+  std::size_t Remaining() const { return AtEnd() ? 0 : record_->tokens.size() - pos_; }
   const Token* Peek() const { return AtEnd() ? nullptr : &record_->tokens[pos_]; }
 
   // A pointer: -1 for none, else an index into the file's records (checked).
