@@ -11,20 +11,20 @@
 namespace plx::modeller {
 namespace {
 
-// A read gives shapes or a reason; shapes that come back answer the usual questions.
-void ExpectStatusOrShapes(const std::string& text, const std::string& what) {
+// A read gives shapes or a reason; solids that come back enclose a volume. True for shapes.
+bool ExpectStatusOrShapes(const std::string& text, const std::string& what) {
   const SatReadResult read = ReadSatText(text);
   if (!read.Ok()) {
     EXPECT_FALSE(read.reason.empty()) << what;
     EXPECT_TRUE(read.bodies.empty()) << what;
-    return;
+    return false;
   }
   for (const Shape& shape : read.bodies) {
-    if (shape.IsNull()) continue;
-    Point3 lo, hi;
-    shape.Extents(lo, hi);
-    EXPECT_GE(shape.Volume(), 0.0) << what;
+    if (shape.Kind() == ShapeKind::kSolid) {
+      EXPECT_GE(shape.Volume(), 0.0) << what;
+    }
   }
+  return true;
 }
 
 TEST(SatDamage, EveryLinePrefixOfTheCorpusTextsGivesAStatusOrShapes) {
@@ -33,8 +33,7 @@ TEST(SatDamage, EveryLinePrefixOfTheCorpusTextsGivesAStatusOrShapes) {
     for (std::size_t end = sat.text.find('\n'); end != std::string::npos; end = sat.text.find('\n', end + 1)) {
       const std::string prefix = sat.text.substr(0, end + 1);
       ++prefixes;
-      if (!ReadSatText(prefix).Ok()) ++failures;
-      ExpectStatusOrShapes(prefix, sat.Name() + " cut at " + std::to_string(end));
+      if (!ExpectStatusOrShapes(prefix, sat.Name() + " cut at " + std::to_string(end))) ++failures;
     }
   }
   // Most prefixes lose records that earlier ones point at.
