@@ -10,6 +10,12 @@ function(plovex_compile_options target)
                                              -fno-sanitize-recover=undefined)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
+  if(PLOVEX_BUILD_FUZZ)
+    # Coverage for libFuzzer in every library; the fuzz targets add libFuzzer's main.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined
+                                             -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
 endfunction()
 
 # plovex_library(<name> <STATIC|SHARED|MODULE> SOURCES ... [PUBLIC_INCLUDE dir] [OUTPUT_NAME n])

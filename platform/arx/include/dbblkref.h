@@ -48,6 +48,8 @@ class AcDbBlockReference : public AcDbEntity {
   void ListGeometry() const override;
 
  private:
+  // The extents through the block's entities (getGeomExtents keeps them per query).
+  Acad::ErrorStatus BlockExtents(AcDbExtents& extents) const;
   AcDbObjectId block_;
   AcGePoint3d position_;
   AcGeScale3d scale_;

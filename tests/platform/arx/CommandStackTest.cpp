@@ -1,6 +1,8 @@
 // The host's command stack and command processor.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "TestSupport.h"
 #include "arx.h"
 #include "win32/text.h"
@@ -14,6 +16,7 @@ int g_runs = 0;
 std::wstring g_answer;
 void Counting() { ++g_runs; }
 void Asking() { g_answer = plx::host::ReadInput(L"Answer: ").value_or(L"<cancel>"); }
+void Throwing() { throw std::runtime_error("lost"); }
 }  // namespace
 
 TEST(CommandStack, FindsCommandsByGlobalOrLocalNameInAnyCase) {
@@ -65,6 +68,22 @@ TEST(AcedCommand, AnswersTheCommandsPromptsAndFallsBackToTheInput) {
   }
   EXPECT_EQ(g_answer, L"from the script");
   EXPECT_EQ(acedCommand(RTSTR, L"_NoSuchCommand", RTNONE), RTERROR);
+}
+
+// An exception stops at the command: the host says so and the command counts as failed, so
+// that a caller of acedCommand does not take it for done.
+TEST(AcedCommand, CommandThatThrowsFails) {
+  HostSession session;
+  TranscriptCapture transcript;
+  acedRegCmds->addCommand(L"GRP", L"_Throw", L"Throw", 0, Throwing);
+  acedRegCmds->addCommand(L"GRP", L"_Count", L"Count", 0, Counting);
+  g_runs = 0;
+  EXPECT_EQ(acedCommand(RTSTR, L"_Throw", RTNONE), RTERROR);
+  EXPECT_NE(transcript.Text().find(L"\nUnhandled exception in command _THROW.\n"), std::wstring::npos)
+      << transcript.Utf8();
+  // The next command runs and succeeds as usual.
+  EXPECT_EQ(acedCommand(RTSTR, L"_Count", RTNONE), RTNORM);
+  EXPECT_EQ(g_runs, 1);
 }
 
 TEST(CommandLoop, RunsAScriptAndCancelsWhatTheScriptLeavesOpen) {

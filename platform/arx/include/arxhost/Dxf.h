@@ -424,6 +424,9 @@ struct Drawing {
   const Block* FindBlock(std::string_view name) const;
 };
 
+// The error of a reading that ran out of memory (the sink's own failures included).
+inline constexpr std::string_view kReadOutOfMemory = "not enough memory to read the drawing";
+
 // Reads a whole DXF file held in memory. A damaged or truncated file (a group that does not
 // parse, a section or polyline left open, no EOF) gives nullopt and sets error to a message
 // that names the line ("line 1234: ...") or, for a binary file, the byte offset.

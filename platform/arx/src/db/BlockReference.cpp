@@ -2,6 +2,7 @@
 // T(-origin), its decomposition back into those parts, and the boxes and explosions that go
 // through it into the block's entities.
 #include <cmath>
+#include <unordered_map>
 
 #include "Access.h"
 #include "CurveMath.h"
@@ -19,6 +20,16 @@ namespace {
 // Nested references deeper than this are taken as a block that holds itself.
 constexpr int kMaxNesting = 64;
 thread_local int nesting = 0;
+
+// The extents of each reference met during one outermost extents query. A block that inserts
+// another twice, which inserts another twice, ... is met 2^depth times by a plain walk; with
+// the answers kept, a query costs one visit per reference of the drawing. Kept only for the
+// query, so that no change to a block between queries can leave a stale box.
+struct KnownExtents {
+  Acad::ErrorStatus status;
+  AcDbExtents extents;
+};
+thread_local std::unordered_map<const AcDbBlockReference*, KnownExtents>* known = nullptr;
 
 struct NestingGuard {
   NestingGuard() { ++nesting; }
@@ -110,6 +121,26 @@ Acad::ErrorStatus AcDbBlockReference::setBlockTransform(const AcGeMatrix3d& tran
 }
 
 Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& extents) const {
+  if (!known) {
+    std::unordered_map<const AcDbBlockReference*, KnownExtents> query;
+    known = &query;
+    struct Forget {
+      ~Forget() { known = nullptr; }
+    } forget;
+    return BlockExtents(extents);
+  }
+  if (const auto it = known->find(this); it != known->end()) {
+    if (it->second.status == Acad::eOk) extents = it->second.extents;
+    return it->second.status;
+  }
+  AcDbExtents box;
+  const Acad::ErrorStatus es = BlockExtents(box);
+  known->emplace(this, KnownExtents{es, box});
+  if (es == Acad::eOk) extents = box;
+  return es;
+}
+
+Acad::ErrorStatus AcDbBlockReference::BlockExtents(AcDbExtents& extents) const {
   const auto* record = ObjectAs<AcDbBlockTableRecord>(block_);
   if (!record || nesting >= kMaxNesting) return Acad::eInvalidExtents;
   NestingGuard guard;

@@ -58,6 +58,8 @@ std::wstring UpperName(std::wstring_view name) {
 AcDbObjectId ObjectAccess::Add(AcDbDatabase& database, AcDbObject* object, const AcDbObjectId& owner,
                                bool openForWrite) {
   auto& impl = database.GetImpl();
+  // The slot first: should memory run out there, the object is still the caller's, untouched.
+  impl.slots.ReserveOneMore();
   object->database_ = &database;
   object->slot_ = static_cast<Adesk::UInt32>(impl.slots.size());
   object->owner_ = owner;

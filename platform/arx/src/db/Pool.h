@@ -67,8 +67,15 @@ class PagedArray {
   const T& back() const { return (*this)[size_ - 1]; }
 
   void push_back(const T& value) {
-    if (size_ == pages_.size() * kPerPage) pages_.push_back(static_cast<T*>(AllocatePage()));
+    ReserveOneMore();
     (*this)[size_++] = value;
+  }
+  // Room for one more value, so that the next push_back cannot run out of memory: callers
+  // that must record something once it is done make the room first.
+  void ReserveOneMore() {
+    if (size_ < pages_.size() * kPerPage) return;
+    pages_.reserve(pages_.size() + 1);
+    pages_.push_back(static_cast<T*>(AllocatePage()));
   }
   // Grows to count values, the new ones set to value; never shrinks.
   void resize(std::size_t count, const T& value) {

@@ -118,9 +118,19 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
   if (it != data_->byName.end() && !it->second.isErased()) return Acad::eDuplicateRecordName;
   if (auto* layer = AcDbLayerTableRecord::cast(record); layer && layer->linetypeObjectId().isNull())
     layer->setLinetypeObjectId(database()->continuousLinetype());
-  id = ObjectAccess::Add(*database(), record, objectId(), true);
+  // Room in the lists before the database takes the record, so that running out of memory
+  // leaves the record the caller's and the table as it was.
+  if (data_->records.size() == data_->records.capacity())
+    data_->records.reserve(data_->records.empty() ? 16 : data_->records.size() * 2);
+  const auto [slot, inserted] = data_->byName.try_emplace(key);
+  try {
+    id = ObjectAccess::Add(*database(), record, objectId(), true);
+  } catch (...) {
+    if (inserted) data_->byName.erase(slot);
+    throw;
+  }
   data_->records.push_back(id);
-  data_->byName[key] = id;
+  slot->second = id;
   return Acad::eOk;
 }
 
@@ -192,6 +202,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (entity->database()) return Acad::eAlreadyInDb;
   ObjectAccess::FillDefaults(*entity, *database());
+  entities_->ids.ReserveOneMore();
   id = ObjectAccess::Add(*database(), entity, objectId(), true);
   entities_->ids.push_back(id);
   return Acad::eOk;

@@ -40,6 +40,7 @@ Acad::ErrorStatus VertexList::Append(AcDbEntity& owner, AcDbEntity* vertex, AcDb
   if (vertex->database()) return Acad::eAlreadyInDb;
   if (owner.database()) {
     ObjectAccess::InheritProperties(*vertex, owner);
+    if (ids_.size() == ids_.capacity()) ids_.reserve(ids_.empty() ? 16 : ids_.size() * 2);
     const AcDbObjectId newId = ObjectAccess::Add(*owner.database(), vertex, owner.objectId(), true);
     ids_.push_back(newId);
     if (id) *id = newId;

@@ -187,8 +187,11 @@ void ReadLwPolyline(Groups groups, LwPolylineData& d) {
   for (const Group& g : groups) {
     switch (g.code) {
       case 90:
-        if (g.integer > 0 && g.integer < (int64_t{1} << 24))
-          d.vertices.reserve(static_cast<size_t>(g.integer));
+        // The count is the file's claim; each vertex needs a group of the record, so the
+        // record's size bounds what is worth reserving.
+        if (g.integer > 0)
+          d.vertices.reserve(
+              std::min(static_cast<uint64_t>(g.integer), static_cast<uint64_t>(groups.size())));
         break;
       case 70: d.flags = AsInt(g); break;
       case 43: d.constantWidth = g.real; break;

@@ -10,6 +10,10 @@
 // What the drawing already has wins: a layer, linetype or named block of the drawing keeps its
 // settings and its entities, and the file's entities use it. An anonymous block ("*U3") whose
 // name is taken gets the next free number.
+//
+// A file can ask for more than a drawing holds: a block that inserts itself (directly or
+// through other blocks) is refused before its entities are added, and so is an INSERT array
+// past the import's budget of copies. Running out of memory part-way erases what was added.
 #include "Import.h"
 
 #include <algorithm>
@@ -17,6 +21,8 @@
 #include <cwctype>
 #include <filesystem>
 #include <memory>
+#include <new>
+#include <unordered_map>
 
 #include "../runtime/Session.h"
 #include "arxhost/DxfImport.h"
@@ -74,18 +80,18 @@ AcDbObjectId ImportTables::Linetype(const std::string& name) {
   } else {
     const std::wstring tableName = TableName(name);
     if (linetypeTable_.getAt(tableName.c_str(), id) != Acad::eOk) {
-      auto* record = new AcDbLinetypeTableRecord;
+      auto record = std::make_unique<AcDbLinetypeTableRecord>();
       record->setName(tableName.c_str());
       if (const auto file = fileLinetypes_.find(upper); file != fileLinetypes_.end())
         record->setComments(plx::WideFromUtf8(file->second->description).c_str());
-      const Acad::ErrorStatus es = linetypeTable_.add(id, record);
+      ReserveOneMore(added_);
+      const Acad::ErrorStatus es = linetypeTable_.add(id, record.get());
       if (es != Acad::eOk) {
-        delete record;
         error_ = "the drawing refused the linetype " + name + " (" + StatusText(es) + ")";
         return AcDbObjectId();
       }
       added_.push_back(id);
-      record->close();
+      record.release()->close();
     }
   }
   linetypes_.emplace(name, id);
@@ -97,7 +103,7 @@ AcDbObjectId ImportTables::Layer(const std::string& name) {
   const std::wstring tableName = TableName(name.empty() ? std::string("0") : name);
   AcDbObjectId id;
   if (layerTable_.getAt(tableName.c_str(), id) != Acad::eOk) {
-    auto* record = new AcDbLayerTableRecord;
+    auto record = std::make_unique<AcDbLayerTableRecord>();
     record->setName(tableName.c_str());
     if (const auto file = fileLayers_.find(UpperAscii(name)); file != fileLayers_.end()) {
       const plx::dxf::Layer& layer = *file->second;
@@ -116,21 +122,18 @@ AcDbObjectId ImportTables::Layer(const std::string& name) {
       const std::string upperLinetype = UpperAscii(layer.linetype);
       if (!layer.linetype.empty() && upperLinetype != "BYLAYER" && upperLinetype != "BYBLOCK") {
         const AcDbObjectId linetype = Linetype(layer.linetype);
-        if (linetype.isNull()) {
-          delete record;
-          return AcDbObjectId();
-        }
+        if (linetype.isNull()) return AcDbObjectId();
         record->setLinetypeObjectId(linetype);
       }
     }
-    const Acad::ErrorStatus es = layerTable_.add(id, record);
+    ReserveOneMore(added_);
+    const Acad::ErrorStatus es = layerTable_.add(id, record.get());
     if (es != Acad::eOk) {
-      delete record;
       error_ = "the drawing refused the layer " + name + " (" + StatusText(es) + ")";
       return AcDbObjectId();
     }
     added_.push_back(id);
-    record->close();
+    record.release()->close();
   }
   layers_.emplace(name, id);
   return id;
@@ -139,6 +142,10 @@ AcDbObjectId ImportTables::Layer(const std::string& name) {
 AcDbObjectId ImportTables::Block(const std::string& name) const {
   const auto it = blocks_.find(UpperAscii(name));
   return it == blocks_.end() ? AcDbObjectId() : it->second;
+}
+
+std::string ImportTables::At(size_t position) const {
+  return (drawing_.binary ? "byte " : "line ") + std::to_string(position) + ": ";
 }
 
 const MlineStyle* ImportTables::FindMlineStyle(const std::string& name, uint64_t handle) const {
@@ -168,13 +175,20 @@ void RollBack(const std::vector<AcDbObjectId>& added) {
   }
 }
 
-// A free name for an anonymous block of the file whose name the drawing already uses.
-std::wstring FreeAnonymousName(const AcDbBlockTable& table, const std::wstring& name) {
+// A free name for an anonymous block of the file whose name the drawing already uses. The
+// search for a stem goes on from where the last one ended (next), so that thousands of blocks
+// of one name cost one probe each, not a search from 1 each.
+std::wstring FreeAnonymousName(const AcDbBlockTable& table, const std::wstring& name,
+                               std::unordered_map<std::wstring, unsigned>& next) {
   std::wstring stem = name;
   while (stem.size() > 1 && std::iswdigit(stem.back())) stem.pop_back();
-  for (unsigned n = 1;; ++n) {
-    const std::wstring candidate = stem + std::to_wstring(n);
-    if (!table.has(candidate.c_str())) return candidate;
+  unsigned& n = next.try_emplace(stem, 1u).first->second;
+  for (;; ++n) {
+    std::wstring candidate = stem + std::to_wstring(n);
+    if (!table.has(candidate.c_str())) {
+      ++n;
+      return candidate;
+    }
   }
 }
 
@@ -293,26 +307,82 @@ class Import final : public EntitySink {
           tables_->SetBlock(upper, existing);
           continue;
         }
-        name = FreeAnonymousName(*blocks_, name);
+        name = FreeAnonymousName(*blocks_, name, nextAnonymous_);
       }
-      auto* record = new AcDbBlockTableRecord;
-      record->setName(name.c_str());
-      record->setOrigin(AcGePoint3d(block.base.x, block.base.y, block.base.z));
+      auto made = std::make_unique<AcDbBlockTableRecord>();
+      made->setName(name.c_str());
+      made->setOrigin(AcGePoint3d(block.base.x, block.base.y, block.base.z));
       AcDbObjectId id;
-      const Acad::ErrorStatus es = blocks_->add(id, record);
+      ReserveOneMore(added_);
+      ReserveOneMore(openBlocks_);
+      const Acad::ErrorStatus es = blocks_->add(id, made.get());
       if (es != Acad::eOk) {
-        delete record;
         error = "the drawing refused the block " + block.name + " (" + StatusText(es) + ")";
         return false;
       }
+      AcDbBlockTableRecord* record = made.release();
       added_.push_back(id);
       openBlocks_.push_back(record);
       tables_->SetBlock(upper, id);
       fill.emplace_back(&block, record);
     }
+    if (!RefuseCycles(fill, error)) return false;
     for (const auto& [block, record] : fill)
       for (const Entity& entity : block->entities)
         if (!AppendEntity(entity, *record, *tables_, counts_, error)) return false;
+    return true;
+  }
+
+  // A block that inserts itself, directly or through others, would make every query of its
+  // extents or pieces endless. Only blocks new in this call can close a cycle: the drawing's
+  // own blocks and those of earlier calls could not name them when they were filled.
+  bool RefuseCycles(const std::vector<std::pair<const Block*, AcDbBlockTableRecord*>>& fill,
+                    std::string& error) const {
+    std::unordered_map<AcDbObjectId, size_t> index;
+    for (size_t i = 0; i < fill.size(); ++i)
+      if (fill[i].second != modelSpace_ && fill[i].second != paperSpace_)
+        index.emplace(fill[i].second->objectId(), i);
+    // Depth-first, without recursion (a chain can be as long as the file has blocks).
+    enum : char { kNew, kOnPath, kDone };
+    std::vector<char> state(fill.size(), kNew);
+    struct Step {
+      size_t block;
+      size_t entity;
+    };
+    std::vector<Step> path;
+    for (size_t firstIndex = 0; firstIndex < fill.size(); ++firstIndex) {
+      if (state[firstIndex] != kNew || !index.count(fill[firstIndex].second->objectId())) continue;
+      path.push_back({firstIndex, 0});
+      state[firstIndex] = kOnPath;
+      while (!path.empty()) {
+        Step& step = path.back();
+        const std::vector<Entity>& entities = fill[step.block].first->entities;
+        if (step.entity == entities.size()) {
+          state[step.block] = kDone;
+          path.pop_back();
+          continue;
+        }
+        const Entity& entity = entities[step.entity++];
+        const auto* insert = std::get_if<InsertData>(&entity.data);
+        if (!insert) continue;
+        const auto target = index.find(tables_->Block(insert->block));
+        if (target == index.end() || state[target->second] == kDone) continue;
+        if (state[target->second] == kOnPath) {
+          std::string chain;
+          bool on = false;
+          for (const Step& s : path) {
+            on = on || s.block == target->second;
+            if (on) chain += fill[s.block].first->name + " > ";
+          }
+          chain += fill[target->second].first->name;
+          error = tables_->At(entity.position) + "the block " + fill[target->second].first->name +
+                  " inserts itself (" + chain + "); a block cannot contain itself";
+          return false;
+        }
+        state[target->second] = kOnPath;
+        path.push_back({target->second, 0});
+      }
+    }
     return true;
   }
 
@@ -335,6 +405,7 @@ class Import final : public EntitySink {
   AcDbBlockTableRecord* paperSpace_ = nullptr;
   std::vector<AcDbBlockTableRecord*> openBlocks_;
   std::vector<AcDbObjectId> added_;
+  std::unordered_map<std::wstring, unsigned> nextAnonymous_;
   ImportCounts counts_;
 };
 
@@ -345,10 +416,23 @@ namespace plx::host {
 
 bool ImportDxfFile(const std::filesystem::path& path, AcDbDatabase& database, std::string& error,
                    DxfImportReport* report) {
+  const std::string outOfMemory =
+      "not enough memory to import " + path.string() + "; the drawing is as it was.";
   auto drawing = std::make_unique<dxf::Drawing>();
   dxf::Import import(database);
-  if (!dxf::ReadDxfFile(path, *drawing, error, import) || !import.Finish(*drawing, error)) {
+  try {
+    if (!dxf::ReadDxfFile(path, *drawing, error, import) || !import.Finish(*drawing, error)) {
+      // The file's model goes first, so that the roll-back has memory to work with.
+      drawing.reset();
+      import.Abandon();
+      // The reader also answers for memory that ran out in the import's batches.
+      if (error == dxf::kReadOutOfMemory) error = outOfMemory;
+      return false;
+    }
+  } catch (const std::bad_alloc&) {
+    drawing.reset();
     import.Abandon();
+    error = outOfMemory;
     return false;
   }
   if (report) {
@@ -363,7 +447,26 @@ bool ImportDxfFile(const std::filesystem::path& path, AcDbDatabase& database, st
 
 namespace {
 
+void Dxfin(bool& imported);
+
+// Out of memory anywhere in the command ends it as a failure; the import itself has undone
+// what it added by then.
 void DxfinCommand() {
+  bool imported = false;
+  try {
+    Dxfin(imported);
+  } catch (const std::bad_alloc&) {
+    if (imported) {
+      WriteTranscript(
+          L"DXFIN: not enough memory to report on the import; the file was imported.\n");
+      return;
+    }
+    WriteTranscript(L"DXFIN: not enough memory to import the file; the drawing is as it was.\n");
+    FailCurrentCommand();
+  }
+}
+
+void Dxfin(bool& imported) {
   const std::optional<std::wstring> answer = ReadInput(L"Enter name of file to import: ");
   if (!answer) {
     FailCurrentCommand();
@@ -389,6 +492,7 @@ void DxfinCommand() {
     FailCurrentCommand();
     return;
   }
+  imported = true;
   for (const auto& [type, count] : report.skipped)
     WriteTranscript(
         plx::FormatWide(L"DXFIN: skipped %d %s\n", count, plx::WideFromUtf8(type).c_str()));

@@ -3,6 +3,7 @@
 // and the conversion of one entity of the model into database objects.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -44,6 +45,8 @@ class ImportTables {
   AcDbDatabase& Database() const { return database_; }
   AcDbBlockTable& BlockTable() const { return blockTable_; }
   std::vector<AcDbObjectId>& Added() const { return added_; }
+  // "line N: " (or "byte N: " in a binary file), to open a message about the record there.
+  std::string At(size_t position) const;
   // What went wrong when a lookup gave the null id.
   const std::string& Error() const { return error_; }
 
@@ -60,8 +63,20 @@ class ImportTables {
   std::string error_;
 };
 
+// Block references that INSERT arrays of one import may make in all: each copy is an entity
+// of its own, and a 116-byte file can ask for a billion.
+constexpr uint64_t kMaxArrayCopies = 1000000;
+
+// Room for one more element, made before the drawing takes an object, so that recording the
+// object for the roll-back cannot run out of memory once the drawing holds it.
+template <class T>
+void ReserveOneMore(std::vector<T>& list) {
+  if (list.size() == list.capacity()) list.reserve(list.empty() ? 64 : list.size() * 2);
+}
+
 struct ImportCounts {
   size_t appended = 0;
+  uint64_t arrayCopies = 0;            // block references made by arrays (rows x columns above 1)
   std::map<std::string, int> skipped;  // not held by the drawing model
   std::map<std::string, int> leftOut;  // held, but refused by its class
 };

@@ -36,6 +36,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kRadians = kPi / 180;
+// Straight edges per full turn of a hatch's ellipse edge.
+constexpr int kEllipseEdgeSteps = 64;
 
 using EntityPtr = std::unique_ptr<AcDbEntity>;
 
@@ -247,12 +249,17 @@ EntityPtr MakeMline(const Entity& e, const MlineData& d, ImportTables& tables) {
 void AppendEllipseEdge(const HatchEdge& edge, std::vector<AcGePoint2d>& points) {
   const AcGeVector2d major(edge.x1, edge.y1);
   const AcGeVector2d minor = AcGeVector2d(-edge.y1, edge.x1) * edge.radius;
-  double start = edge.startAngle * kRadians, end = edge.endAngle * kRadians;
-  if (end <= start) end += 2 * kPi;
-  const int steps = std::max(8, static_cast<int>(std::ceil(64 * (end - start) / (2 * kPi))));
+  // An edge sweeps at most one turn, whatever angles the file gives (1e9 degrees would ask for
+  // millions of points, 1e300 for more steps than an int counts).
+  // fmod is exact: a start of 1e300 degrees still gives distinct points.
+  const double start = std::fmod(edge.startAngle, 360) * kRadians;
+  double sweep = (edge.endAngle - edge.startAngle) * kRadians;
+  if (!(std::abs(sweep) <= 2 * kPi)) sweep = 2 * kPi;
+  if (sweep <= 0) sweep += 2 * kPi;
+  const int steps = std::max(8, static_cast<int>(std::ceil(kEllipseEdgeSteps * sweep / (2 * kPi))));
   const double turn = edge.counterClockwise ? 1 : -1;
   for (int i = 0; i <= steps; ++i) {
-    const double t = start + (end - start) * i / steps;
+    const double t = start + sweep * i / steps;
     points.push_back(AcGePoint2d(edge.x0, edge.y0) + major * std::cos(t) +
                      minor * (turn * std::sin(t)));
   }
@@ -408,6 +415,7 @@ bool Append(AcDbBlockTableRecord& record, EntityPtr entity, ImportTables& tables
             AcDbEntity** keepOpen = nullptr) {
   if (!SetProperties(*entity, source, tables, error)) return false;
   AcDbObjectId id;
+  ReserveOneMore(tables.Added());
   const Acad::ErrorStatus es = record.appendAcDbEntity(id, entity.get());
   if (es != Acad::eOk) {
     error = "the drawing refused a " + source.type + " (status " +
@@ -424,6 +432,19 @@ bool Append(AcDbBlockTableRecord& record, EntityPtr entity, ImportTables& tables
   return true;
 }
 
+// Closes an entity kept open for its vertices however the appending ends (out of memory
+// included), so that a roll-back can open it to erase it.
+class CloseWhenDone {
+ public:
+  explicit CloseWhenDone(AcDbEntity* entity) : entity_(entity) {}
+  ~CloseWhenDone() { entity_->close(); }
+  CloseWhenDone(const CloseWhenDone&) = delete;
+  CloseWhenDone& operator=(const CloseWhenDone&) = delete;
+
+ private:
+  AcDbEntity* entity_;
+};
+
 bool LeaveOut(const Entity& source, ImportCounts& counts) {
   ++counts.leftOut[source.type];
   return true;
@@ -432,6 +453,7 @@ bool LeaveOut(const Entity& source, ImportCounts& counts) {
 // Appends the vertex to the open owner, then closes it.
 template <class Owner, class Vertex>
 bool AppendVertex(Owner& owner, Vertex* vertex, std::string& error) {
+  std::unique_ptr<Vertex> owned(vertex);
   AcDbObjectId id;
   Acad::ErrorStatus es;
   if constexpr (std::is_same_v<Vertex, AcDbFaceRecord>)
@@ -439,11 +461,10 @@ bool AppendVertex(Owner& owner, Vertex* vertex, std::string& error) {
   else
     es = owner.appendVertex(id, vertex);
   if (es != Acad::eOk) {
-    delete vertex;
     error = "the drawing refused a vertex";
     return false;
   }
-  vertex->close();
+  owned.release()->close();
   return true;
 }
 
@@ -455,6 +476,7 @@ bool AppendPolyface(const Entity& e, const PolylineData& d, AcDbBlockTableRecord
   if (!Append(record, std::make_unique<AcDbPolyFaceMesh>(), tables, e, counts, error, &open))
     return false;
   auto& mesh = static_cast<AcDbPolyFaceMesh&>(*open);
+  const CloseWhenDone closer(open);
   bool ok = true;
   for (const PolylineVertex& v : d.vertices)
     if (!(ok = AppendVertex(mesh, new AcDbPolyFaceMeshVertex(P(v.point)), error))) break;
@@ -478,7 +500,6 @@ bool AppendPolyface(const Entity& e, const PolylineData& d, AcDbBlockTableRecord
     }
     ok = AppendVertex(mesh, face, error);
   }
-  mesh.close();
   return ok;
 }
 
@@ -501,11 +522,11 @@ bool AppendPolygonMesh(const Entity& e, const PolylineData& d, AcDbBlockTableRec
       AcGePoint3dArray(), (d.flags & 1) != 0, (d.flags & 32) != 0);
   if (!Append(record, std::move(made), tables, e, counts, error, &open)) return false;
   auto& mesh = static_cast<AcDbPolygonMesh&>(*open);
+  const CloseWhenDone closer(open);
   bool ok = true;
   for (const PolylineVertex& v : d.vertices)
     if (!controlsOnly || (v.flags & 16))
       if (!(ok = AppendVertex(mesh, new AcDbPolygonMeshVertex(P(v.point)), error))) break;
-  mesh.close();
   return ok;
 }
 
@@ -517,12 +538,12 @@ bool Append3dPolyline(const Entity& e, const PolylineData& d, AcDbBlockTableReco
   auto made = std::make_unique<AcDb3dPolyline>(type, AcGePoint3dArray(), (d.flags & 1) != 0);
   if (!Append(record, std::move(made), tables, e, counts, error, &open)) return false;
   auto& polyline = static_cast<AcDb3dPolyline&>(*open);
+  const CloseWhenDone closer(open);
   bool ok = true;
   // The frame of a spline-fit polyline (vertex flag 16) is not a place the curve passes.
   for (const PolylineVertex& v : d.vertices)
     if (!(v.flags & 16))
       if (!(ok = AppendVertex(polyline, new AcDb3dPolylineVertex(P(v.point)), error))) break;
-  polyline.close();
   return ok;
 }
 
@@ -538,6 +559,7 @@ bool Append2dPolyline(const Entity& e, const PolylineData& d, AcDbBlockTableReco
   AcDbEntity* open = nullptr;
   if (!Append(record, std::move(made), tables, e, counts, error, &open)) return false;
   auto& polyline = static_cast<AcDb2dPolyline&>(*open);
+  const CloseWhenDone closer(open);
   bool ok = true;
   for (const PolylineVertex& v : d.vertices) {
     auto* vertex = new AcDb2dVertex(AcGePoint3d(v.point.x, v.point.y, d.elevation), v.bulge,
@@ -550,7 +572,6 @@ bool Append2dPolyline(const Entity& e, const PolylineData& d, AcDbBlockTableReco
       vertex->SetVertexType(AcDb::k2dCurveFitVertex);
     if (!(ok = AppendVertex(polyline, vertex, error))) break;
   }
-  polyline.close();
   return ok;
 }
 
@@ -559,12 +580,27 @@ bool Append2dPolyline(const Entity& e, const PolylineData& d, AcDbBlockTableReco
 bool AppendInsert(const Entity& e, const InsertData& d, AcDbBlockTableRecord& record,
                   ImportTables& tables, ImportCounts& counts, std::string& error) {
   const AcDbObjectId block = tables.Block(d.block);
-  if (block.isNull()) return LeaveOut(e, counts);
+  // A layout is no block a reference can show (and model space inserting itself would hold
+  // itself).
+  if (block.isNull() || block == tables.Database().modelSpaceId() ||
+      block == tables.Database().paperSpaceId())
+    return LeaveOut(e, counts);
   const AcGeVector3d n = NormalOf(e);
   const Ocs ocs(n);
   const double angle = d.rotation * kRadians;
   const double c = std::cos(angle), s = std::sin(angle);
   const int columns = std::max(d.columns, 1), rows = std::max(d.rows, 1);
+  const uint64_t copies = static_cast<uint64_t>(columns) * static_cast<uint64_t>(rows);
+  if (copies > 1) {
+    if (copies > kMaxArrayCopies - counts.arrayCopies) {
+      error = tables.At(e.position) + "an INSERT array of " + std::to_string(rows) + " rows by " +
+              std::to_string(columns) + " columns would make " + std::to_string(copies) +
+              " block references, more than the " + std::to_string(kMaxArrayCopies) +
+              " that arrays may make in one import";
+      return false;
+    }
+    counts.arrayCopies += copies;
+  }
   for (int row = 0; row < rows; ++row)
     for (int column = 0; column < columns; ++column) {
       const double dx = column * d.columnSpacing, dy = row * d.rowSpacing;

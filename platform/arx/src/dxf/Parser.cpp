@@ -470,10 +470,10 @@ bool ReadInto(std::string_view data, Drawing& drawing, std::string& error, Entit
     }
     return true;
   } catch (const std::bad_alloc&) {
-    error = "not enough memory to read the drawing";
+    error = kReadOutOfMemory;
     return false;
   } catch (const std::length_error&) {
-    error = "not enough memory to read the drawing";
+    error = kReadOutOfMemory;
     return false;
   }
 }

@@ -199,7 +199,9 @@ bool RunCommandFunction(const std::wstring& typed) {
   try {
     command->functionAddr()();
   } catch (...) {
-    // Nothing may unwind into the host's command loop.
+    // Nothing may unwind into the host's command loop; the command did not finish, so
+    // acedCommand answers RTERROR.
+    g_commandFailed = true;
     plx::WriteTranscript(L"\nUnhandled exception in command " + Upper(name) + L".\n");
   }
   return true;
