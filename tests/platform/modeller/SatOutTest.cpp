@@ -1,5 +1,8 @@
 #include <functional>
 #include <map>
+#include <memory>
+
+#include "dbsol3d.h"
 
 #include "ModellerTestSupport.h"
 #include "SatStructure.h"
@@ -220,6 +223,34 @@ TEST_P(SatOut, ReadsBackAsTheSameSolid) {
   ASSERT_TRUE(read.Ok()) << std::string(read.reason.begin(), read.reason.end()) << "\n" << text;
   ASSERT_EQ(read.bodies.size(), 1u);
   ExpectSameSolid(read.bodies[0], shape);
+}
+
+const wchar_t* ClassFor(ShapeKind kind) {
+  return kind == ShapeKind::kSolid ? L"AcDb3dSolid" : kind == ShapeKind::kRegion ? L"AcDbRegion" : L"AcDbBody";
+}
+
+// The same through the host's entities: acisOut writes the file, acisIn reads it.
+TEST_P(SatOut, GoesThroughAcisOutAndAcisInAsTheSameEntity) {
+  if (!GetParam().readsBack) GTEST_SKIP() << "the reader refuses this body";
+  const Shape shape = GetParam().make();
+  AcDb3dSolid solid;
+  ASSERT_EQ(solid.setBody(&shape), Acad::eOk);
+  TempDir dir;
+  const std::wstring path = (dir / "entity.sat").wstring();
+  AcDbVoidPtrArray out;
+  out.append(static_cast<AcDbEntity*>(&solid));
+  ASSERT_EQ(AcDbBody::acisOut(path.c_str(), out), Acad::eOk);
+  const SatFile file = SplitSat(plx::test::ReadFile(dir / "entity.sat"));
+  for (const auto& [name, count] : GetParam().records) EXPECT_EQ(file.Count(name), count) << name;
+
+  AcDbVoidPtrArray in;
+  ASSERT_EQ(AcDbBody::acisIn(path.c_str(), in), Acad::eOk);
+  ASSERT_EQ(in.length(), 1);
+  std::unique_ptr<AcDbEntity> read(static_cast<AcDbEntity*>(in[0]));
+  EXPECT_STREQ(read->isA()->name(), ClassFor(shape.Kind()));
+  const auto* entity = AcDbModelerEntity::cast(read.get());
+  ASSERT_TRUE(entity && entity->body());
+  ExpectSameSolid(*static_cast<const Shape*>(entity->body()), shape);
 }
 
 TEST(SatOutRoundTrip, SeveralShapesOfEveryKindKeepTheirOrderAndKinds) {
