@@ -4,6 +4,7 @@
 // found as text, so a failing test says what is wrong.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -81,6 +82,47 @@ inline SatFile SplitSat(const std::string& text) {
     file.records.push_back(std::move(record));
   }
   return file;
+}
+
+// A point of the B-spline that an intcurve-curve carries ("forward { exactcur full nubs|nurbs
+// degree open knot-count (knot multiplicity)... points... }"), by de Boor's algorithm; false
+// when the data cannot be followed. SAT end knots carry multiplicity degree, one less than the
+// clamped knot vector needs.
+inline bool EvaluateIntcurve(const std::vector<std::string>& f, double t, double out[3]) {
+  if (f.size() < 8 || f[0] != "forward" || f[1] != "{" || f[2] != "exactcur" || f[3] != "full") return false;
+  const bool rational = f[4] == "nurbs";
+  const int degree = std::atoi(f[5].c_str());
+  const int knotCount = std::atoi(f[7].c_str());
+  std::vector<double> knots;
+  size_t at = 8;
+  for (int i = 0; i < knotCount; ++i, at += 2) {
+    if (at + 1 >= f.size()) return false;
+    int mult = std::atoi(f[at + 1].c_str());
+    if (i == 0 || i == knotCount - 1) ++mult;
+    for (int m = 0; m < mult; ++m) knots.push_back(std::strtod(f[at].c_str(), nullptr));
+  }
+  const int poles = static_cast<int>(knots.size()) - degree - 1;
+  const int stride = rational ? 4 : 3;
+  if (poles < degree + 1 || at + static_cast<size_t>(poles * stride) > f.size()) return false;
+  std::vector<std::array<double, 4>> p(poles);
+  for (int i = 0; i < poles; ++i) {
+    const double w = rational ? std::strtod(f[at + i * stride + 3].c_str(), nullptr) : 1.0;
+    for (int k = 0; k < 3; ++k) p[i][k] = std::strtod(f[at + i * stride + k].c_str(), nullptr) * w;
+    p[i][3] = w;
+  }
+  int span = degree;
+  while (span < poles - 1 && t >= knots[span + 1]) ++span;
+  std::vector<std::array<double, 4>> d(degree + 1);
+  for (int j = 0; j <= degree; ++j) d[j] = p[span - degree + j];
+  for (int r = 1; r <= degree; ++r)
+    for (int j = degree; j >= r; --j) {
+      const int i = span - degree + j;
+      const double span_ = knots[i + degree - r + 1] - knots[i];
+      const double a = span_ > 0 ? (t - knots[i]) / span_ : 0;
+      for (int k = 0; k < 4; ++k) d[j][k] = (1 - a) * d[j - 1][k] + a * d[j][k];
+    }
+  for (int k = 0; k < 3; ++k) out[k] = d[degree][k] / d[degree][3];
+  return true;
 }
 
 // Structural problems of a SAT text; empty when none. closedSolids: every edge of every body
@@ -193,6 +235,7 @@ inline std::vector<std::string> CheckSatStructure(const SatFile& file, bool clos
           for (int k = 0; k < 3; ++k) out[k] = real(curve, k) + std::cos(t) * m[k] + std::sin(t) * ratio * nm[k];
           return true;
         }
+        if (c.name == "intcurve-curve") return EvaluateIntcurve(c.fields, t, out);
         return false;
       };
       double q[3];
