@@ -41,14 +41,21 @@ class SatDocument {
   // Counts bodies for the header; call once per body record added.
   void CountBody() { ++bodies_; }
 
-  int64_t RecordCount() const { return static_cast<int64_t>(records_.size()); }
+  int64_t RecordCount() const { return static_cast<int64_t>(slots_.size()); }
   int64_t BodyCount() const { return bodies_; }
 
   // The whole file. Every reserved slot must have been filled.
   std::string Text() const;
 
  private:
-  std::vector<std::string> records_;
+  // Records live in one buffer in the order they were filled; slots find them by index, so a
+  // large body costs its text and a few bytes a record, not an allocation a record.
+  struct Slot {
+    uint64_t offset = 0;
+    uint32_t length = 0;
+  };
+  std::string buffer_;
+  std::vector<Slot> slots_;
   int64_t bodies_ = 0;
 };
 

@@ -64,14 +64,15 @@ RecordText& RecordText::String(std::string_view text) {
 RecordText& RecordText::Raw(std::string_view text) { return Word(text); }
 
 int64_t SatDocument::Reserve() {
-  records_.emplace_back();
+  slots_.emplace_back();
   return RecordCount() - 1;
 }
 
 void SatDocument::Set(int64_t index, const RecordText& record) {
-  assert(index >= 0 && index < RecordCount() && records_[index].empty());
-  records_[index] = record.Text();
-  records_[index] += " #";
+  assert(index >= 0 && index < RecordCount() && slots_[index].length == 0);
+  slots_[index] = {buffer_.size(), static_cast<uint32_t>(record.Text().size() + 2)};
+  buffer_ += record.Text();
+  buffer_ += " #";
 }
 
 int64_t SatDocument::Add(const RecordText& record) {
@@ -82,9 +83,7 @@ int64_t SatDocument::Add(const RecordText& record) {
 
 std::string SatDocument::Text() const {
   std::string text;
-  size_t size = 256;
-  for (const std::string& record : records_) size += record.size() + 1;
-  text.reserve(size);
+  text.reserve(256 + buffer_.size() + slots_.size());
   text += "700 " + std::to_string(RecordCount()) + " " + std::to_string(bodies_) + " 0 \n";
 
   char date[32] = "";
@@ -96,9 +95,9 @@ std::string SatDocument::Text() const {
   text += "@" + std::to_string(producer.size()) + " " + producer + " @" + std::to_string(version.size()) +
           " " + version + " @" + std::to_string(std::strlen(date)) + " " + date + " \n";
   text += "1 9.9999999999999995e-07 1e-10 \n";
-  for (const std::string& record : records_) {
-    assert(!record.empty());
-    text += record;
+  for (const Slot& slot : slots_) {
+    assert(slot.length > 0);
+    text.append(buffer_, slot.offset, slot.length);
     text += '\n';
   }
   text += "End-of-ACIS-data\n";
