@@ -1,2 +1,5 @@
 // ACIS SAT and SAB files: the umbrella header of the stand-in.
 #pragma once
+
+#include "sat/Records.h"
+#include "sat/Text.h"
