@@ -556,16 +556,75 @@ TEST_F(DxfImport, AnImportIntoADrawingKeepsWhatTheDrawingHas) {
 }
 
 TEST_F(DxfImport, NamesEachSkippedTypeOnce) {
-  ASSERT_EQ(Import(Dxf("0\nMTEXT\n1\na\n0\nTRACE\n0\nMTEXT\n1\nb\n0\n3DSOLID\n70\n1\n0\nLINE\n"
-                       "0\nDIMENSION\n0\nDIMENSION\n0\nBODY\n0\nREGION\n")),
+  ASSERT_EQ(Import(Dxf("0\nMTEXT\n1\na\n0\nTRACE\n0\nMTEXT\n1\nb\n0\nEXTRUDEDSURFACE\n0\nLINE\n"
+                       "0\nDIMENSION\n0\nDIMENSION\n0\nPLANESURFACE\n0\nPLANESURFACE\n")),
             RTNORM)
       << text_;
   EXPECT_EQ(text_,
             "Command: _dxfin\nEnter name of file to import: " + (dir_ / "drawing.dxf").string() +
-                "\nDXFIN: skipped 1 3DSOLID\nDXFIN: skipped 1 BODY\nDXFIN: skipped 2 DIMENSION\n"
-                "DXFIN: skipped 2 MTEXT\nDXFIN: skipped 1 REGION\nDXFIN: skipped 1 TRACE\n"
+                "\nDXFIN: skipped 2 DIMENSION\nDXFIN: skipped 1 EXTRUDEDSURFACE\n"
+                "DXFIN: skipped 2 MTEXT\nDXFIN: skipped 2 PLANESURFACE\nDXFIN: skipped 1 TRACE\n"
                 "DXFIN: 1 objects imported.\n");
   EXPECT_EQ(ModelSpace().size(), 1u);
+}
+
+// A solid whose ACIS data cannot be read is named with the reason and left out; the rest of
+// the drawing comes in.
+TEST_F(DxfImport, NamesSolidsWhoseAcisDataCannotBeRead) {
+  ASSERT_EQ(Import(Dxf("0\n3DSOLID\n5\n2A\n0\nLINE\n11\n1\n0\nREGION\n5\n2b\n70\n1\n"
+                       "0\nBODY\n5\n2C\n1\n\n")),
+            RTNORM)
+      << text_;
+  EXPECT_NE(text_.find("\nDXFIN: 3DSOLID 2A: it holds no ACIS data\n"
+                       "DXFIN: REGION 2B: it holds no ACIS data\n"
+                       "DXFIN: BODY 2C: its ACIS data cannot be read ("),
+            std::string::npos)
+      << text_;
+  EXPECT_NE(text_.find("DXFIN: 1 objects imported.\n"), std::string::npos) << text_;
+  EXPECT_EQ(ModelSpace().size(), 1u);
+
+  struct Case {
+    const char* file;
+    const char* from;  // replaced by to
+    const char* to;
+    const char* message;
+  };
+  // A byte count the hex lines do not match, data cut short with its count made to fit, and
+  // SAT text whose header line is damaged.
+  const std::string sphere = "ezdxf_sphere_r2018.dxf";
+  const std::string sphereText = plx::test::ReadFile(plx::test::CorpusDir() / sphere);
+  const size_t lastChunk = sphereText.rfind("\n310\n");
+  const size_t chunkEnd = sphereText.find('\n', lastChunk + 5);
+  const std::string chunk = sphereText.substr(lastChunk, chunkEnd - lastChunk);
+  const int cutSize = 567 - static_cast<int>((chunk.size() - 5) / 2);
+  const std::string cut =
+      [&] {
+        std::string s = sphereText;
+        s.erase(lastChunk, chunk.size());
+        const std::string count = "\n 94\n      567\n";
+        s.replace(s.find(count), count.size(), "\n 94\n" + std::to_string(cutSize) + "\n");
+        return s;
+      }();
+  const std::vector<std::pair<std::string, std::string>> damaged = {
+      {[&] {
+         std::string s = sphereText;
+         const std::string count = "\n 94\n      567\n";
+         return s.replace(s.find(count), count.size(), "\n 94\n566\n");
+       }(),
+       "DXFIN: 3DSOLID 9C: its ACIS data holds 567 bytes, not the 566 its count gives\n"},
+      {cut, "DXFIN: 3DSOLID 9C: its ACIS data cannot be read (byte " + std::to_string(cutSize) +
+                ": the data ends"},
+      {[&] {
+         std::string s = plx::test::ReadFile(plx::test::CorpusDir() / "ezdxf_torus_r2010.dxf");
+         return s.replace(s.find("hoo o n o "), 10, "xyz");
+       }(),
+       "DXFIN: 3DSOLID 9C: its ACIS data cannot be read (not a SAT file"},
+  };
+  for (const auto& [content, message] : damaged) {
+    ASSERT_EQ(Import(content, "damaged.dxf"), RTNORM) << text_;
+    EXPECT_NE(text_.find(message), std::string::npos) << message << "\n" << text_;
+    EXPECT_EQ(text_.find("skipped 1 3DSOLID"), std::string::npos) << text_;
+  }
 }
 
 // A damaged file fails with the reader's message, naming the line, and changes nothing.

@@ -357,6 +357,7 @@ bool ImportDxfFile(const std::filesystem::path& path, AcDbDatabase& database, st
     report->skipped = drawing->skipped;
     for (const auto& [type, count] : counts.skipped) report->skipped[type] += count;
     report->leftOut = counts.leftOut;
+    report->unreadable = counts.unreadable;
   }
   return true;
 }
@@ -395,6 +396,8 @@ void DxfinCommand() {
   for (const auto& [type, count] : report.leftOut)
     WriteTranscript(plx::FormatWide(L"DXFIN: left out %d %s whose data the drawing cannot hold\n",
                                     count, plx::WideFromUtf8(type).c_str()));
+  for (const std::string& unreadable : report.unreadable)
+    WriteTranscript(L"DXFIN: " + plx::WideFromUtf8(unreadable) + L"\n");
   WriteTranscript(
       plx::FormatWide(L"DXFIN: %d objects imported.\n", static_cast<int>(report.appended)));
 }

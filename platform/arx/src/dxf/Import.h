@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "arxhost/Dxf.h"
+#include "sat/Records.h"
 #include "dbsymtb.h"
 
 namespace plx::dxf {
@@ -64,7 +65,15 @@ struct ImportCounts {
   size_t appended = 0;
   std::map<std::string, int> skipped;  // not held by the drawing model
   std::map<std::string, int> leftOut;  // held, but refused by its class
+  // Solids, bodies and regions whose ACIS data cannot be read: "3DSOLID 2E1: <reason>".
+  std::vector<std::string> unreadable;
 };
+
+// The ACIS data of a 3DSOLID, BODY or REGION (SAT text or SAB) in the record model; false with
+// the reason (the byte count of SAB that does not match, no data, a token that cannot be read).
+bool ReadAcis(const ModelerData& data, plx::sat::File& file, std::string& reason);
+// "<type> <handle>: <reason>", the handle in hexadecimal as the file writes it.
+std::string UnreadableText(const Entity& entity, const std::string& reason);
 
 // Whether the drawing model holds entities of this kind (the others are skipped).
 bool IsHeldKind(EntityKind kind);

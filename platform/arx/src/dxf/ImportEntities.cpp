@@ -597,6 +597,14 @@ bool IsHeldKind(EntityKind kind) {
 
 bool AppendEntity(const Entity& entity, AcDbBlockTableRecord& record, ImportTables& tables,
                   ImportCounts& counts, std::string& error) {
+  if (const auto* d = std::get_if<ModelerData>(&entity.data)) {
+    plx::sat::File file;
+    std::string reason;
+    if (!ReadAcis(*d, file, reason)) {
+      counts.unreadable.push_back(UnreadableText(entity, reason));
+      return true;
+    }
+  }
   if (!IsHeldKind(entity.kind)) {
     ++counts.skipped[entity.type];
     return true;
