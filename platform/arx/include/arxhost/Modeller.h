@@ -5,9 +5,14 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "acadstrc.h"
+
+namespace plx::sat {
+struct File;
+}
 
 namespace plx::modeller {
 
@@ -64,6 +69,9 @@ class Shape {
 
   bool IsNull() const;
   ShapeKind Kind() const;
+  // Sets the kind from the geometry: closed shells bounding solids make a 3D solid, one planar
+  // face a region, anything else a body.
+  void Reclassify();
 
   // Primitives, placed as the host's commands place them (axes along the world Z axis).
   // Sizes must be finite; a zero or negative size gives eInvalidInput (non-finite input) or
@@ -135,6 +143,26 @@ struct ShapeResult {
   std::wstring reason;  // why, when status is not eOk
   bool Ok() const { return status == Acad::eOk; }
 };
+
+// Bodies read from ACIS SAT data, one shape per body record in file order (a body without
+// faces gives a null shape), each classified by its geometry and placed by its transform.
+struct SatReadResult {
+  Acad::ErrorStatus status = Acad::eOk;
+  std::vector<Shape> bodies;  // empty unless status is eOk
+  std::wstring reason;        // why, naming the record, when status is not eOk
+  bool Ok() const { return status == Acad::eOk; }
+};
+
+// Records already tokenized (text or binary): eCannotRestoreFromAcisFile for a record the
+// reader does not know where a topology or geometry record belongs, a broken pointer, values
+// the modeller cannot use or a body that does not make a valid shape.
+SatReadResult ReadSat(const plx::sat::File& file);
+// SAT text: as ReadSat, and eCannotRestoreFromAcisFile for text that is not SAT.
+SatReadResult ReadSatText(std::string_view text);
+// A SAT file: eInvalidInput for an empty name, eFileNotFound for a missing file,
+// eFileAccessErr for one that cannot be read, eCannotRestoreFromAcisFile for an empty file, a
+// binary (SAB) file and everything ReadSatText refuses.
+SatReadResult ReadSatFile(const std::wstring& path);
 
 // The host's STL output takes only shapes in the positive octant: eInvalidInput when the tight
 // extents reach below zero in any coordinate by more than 1e-6 (the extents' own slack, plus

@@ -48,4 +48,8 @@ Acad::ErrorStatus Guarded(Body&& body, std::wstring* reason = nullptr) {
 
 ShapeResult Failure(Acad::ErrorStatus status, std::wstring reason);
 
+// What a shape's geometry makes it: closed shells bounding solids a 3D solid, one planar face
+// a region, anything else a body; null for a null shape.
+ShapeKind ClassifyGeometry(const TopoDS_Shape& shape);
+
 }  // namespace plx::modeller
