@@ -4,13 +4,13 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "arxhost/Dxf.h"
-#include "sat/Records.h"
 #include "dbsymtb.h"
 
 namespace plx::dxf {
@@ -69,9 +69,12 @@ struct ImportCounts {
   std::vector<std::string> unreadable;
 };
 
-// The ACIS data of a 3DSOLID, BODY or REGION (SAT text or SAB) in the record model; false with
-// the reason (the byte count of SAB that does not match, no data, a token that cannot be read).
-bool ReadAcis(const ModelerData& data, plx::sat::File& file, std::string& reason);
+// The entities of a 3DSOLID, BODY or REGION, of the class the file names, one for each body of
+// its ACIS data (SAT text or SAB), not yet in the drawing. Empty with the reason when the data
+// cannot be read: none, a SAB byte count that does not match, damaged records, geometry the
+// modeller cannot use, no face.
+std::vector<std::unique_ptr<AcDbEntity>> MakeModelers(const Entity& entity, const ModelerData& data,
+                                                      std::string& reason);
 // "<type> <handle>: <reason>", the handle in hexadecimal as the file writes it.
 std::string UnreadableText(const Entity& entity, const std::string& reason);
 
