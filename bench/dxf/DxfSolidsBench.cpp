@@ -32,48 +32,45 @@ std::string ReadAll(const fs::path& path) {
   return out.str();
 }
 
-// The record of the file that starts with "  0\n<type>\n" and whose handle group follows, up to
-// the next 0 group; its handle is replaced by @HANDLE@.
-std::string Template(const std::string& file, const std::string& start, const std::string& handleGroup,
-                     const std::string& handle) {
+// A record of the file, from the 0 group that starts it (start) up to the next 0 group.
+struct Record {
+  size_t at = 0;
+  std::string text;
+};
+
+Record Find(const std::string& file, const std::string& start) {
   const size_t from = file.find(start);
   if (from == std::string::npos) return {};
   const size_t to = file.find("\n  0\n", from + 1);
-  std::string record = file.substr(from, to + 1 - from);
-  const std::string group = handleGroup + "\n" + handle + "\n";
-  const size_t at = record.find(group);
-  if (at == std::string::npos) return {};
-  record.replace(at, group.size(), handleGroup + "\n@HANDLE@\n");
-  return record;
+  return {from, file.substr(from, to + 1 - from)};
 }
 
-std::string WithHandle(std::string record, unsigned handle) {
+// The record with its handle group (handleGroup, handle) given a new handle.
+std::string WithHandle(const std::string& record, const std::string& handleGroup,
+                       const std::string& handle, unsigned newHandle) {
   char hex[16];
-  std::snprintf(hex, sizeof hex, "%X", handle);
-  return record.replace(record.find("@HANDLE@"), 8, hex);
+  std::snprintf(hex, sizeof hex, "%X", newHandle);
+  const std::string group = handleGroup + "\n" + handle + "\n";
+  std::string out = record;
+  return out.replace(out.find(group), group.size(), handleGroup + "\n" + hex + "\n");
 }
 
 // The corpus drawing with its one solid (and, for SAB, its ACIS record) repeated.
 std::string MakeDrawing(const char* name, bool sab, int solids) {
   const std::string file = ReadAll(CorpusDir() / name);
-  const std::string solid = Template(file, "  0\n3DSOLID\n", "  5", "9C");
-  const std::string acis = sab ? Template(file, "  0\nACDSRECORD\n 90\n        1\n", "320", "9C") : "";
-  if (solid.empty() || (sab && acis.empty())) return {};
-  std::string out = file;
+  const Record solid = Find(file, "  0\n3DSOLID\n");
+  const Record acis = sab ? Find(file, "  0\nACDSRECORD\n 90\n        1\n") : Record{};
+  if (solid.text.empty() || (sab && acis.text.empty())) return {};
   std::string solidsText, acisText;
   for (int i = 0; i < solids; ++i) {
     const unsigned handle = 0x10000 + static_cast<unsigned>(i);
-    solidsText += WithHandle(solid, handle);
-    if (sab) acisText += WithHandle(acis, handle);
+    solidsText += WithHandle(solid.text, "  5", "9C", handle);
+    if (sab) acisText += WithHandle(acis.text, "320", "9C", handle);
   }
-  const size_t solidAt = out.find(solid.substr(0, solid.find("@HANDLE@")));
-  out.replace(solidAt, solid.size(), solidsText);
-  if (sab) {
-    const size_t acisAt = out.find("  0\nACDSRECORD\n 90\n        1\n");
-    const size_t acisEnd = out.find("\n  0\n", acisAt + 1) + 1;
-    out.replace(acisAt, acisEnd - acisAt, acisText);
-  }
-  return out;
+  // ACDSDATA comes after the entities: replace it first.
+  std::string out = file;
+  if (sab) out.replace(acis.at, acis.text.size(), acisText);
+  return out.replace(solid.at, solid.text.size(), solidsText);
 }
 
 const fs::path& Drawing(const char* name, bool sab, int solids) {
