@@ -24,6 +24,7 @@
 #include "dbpl.h"
 #include "dbpolyfacemesh.h"
 #include "dbpolygonmesh.h"
+#include "dbsol3d.h"
 #include "dbsymtb.h"
 #include "dbtext.h"
 #include "win32/text.h"
@@ -630,6 +631,150 @@ TEST_F(DxfImport, NamesSolidsWhoseAcisDataCannotBeRead) {
     ASSERT_EQ(Import(content, "damaged.dxf"), RTNORM) << text_;
     EXPECT_NE(text_.find(message), std::string::npos) << message << "\n" << text_;
     EXPECT_EQ(text_.find("skipped 1 3DSOLID"), std::string::npos) << text_;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Solids from their ACIS data
+
+struct SolidFigures {
+  std::wstring className, block, layer;
+  int colour = 0;
+  double volume = 0, area = 0;
+};
+
+// The solids, bodies and regions of a corpus drawing imported into a drawing of its own, block
+// by block (model space among them), in the order of each block.
+std::vector<SolidFigures> SolidsOf(const std::string& file, std::string* transcript = nullptr) {
+  std::vector<SolidFigures> solids;
+  AcDbDatabase database;
+  std::string error;
+  plx::host::DxfImportReport report;
+  EXPECT_TRUE(plx::host::ImportDxfFile(plx::test::CorpusDir() / file, database, error, &report))
+      << error;
+  if (transcript)
+    for (const std::string& line : report.unreadable) *transcript += line + "\n";
+  AcDbBlockTable* table = nullptr;
+  if (database.getBlockTable(table, AcDb::kForRead) != Acad::eOk) return solids;
+  AcDbBlockTableIterator* records = nullptr;
+  table->newIterator(records);
+  for (; !records->done(); records->step()) {
+    AcDbBlockTableRecord* record = nullptr;
+    if (records->getRecord(record, AcDb::kForRead) != Acad::eOk) continue;
+    AcDbBlockTableRecordIterator* it = nullptr;
+    record->newIterator(it);
+    for (; !it->done(); it->step()) {
+      AcDbEntity* entity = nullptr;
+      if (it->getEntity(entity, AcDb::kForRead) != Acad::eOk) continue;
+      if (const auto* modeler = AcDbModelerEntity::cast(entity)) {
+        SolidFigures f;
+        f.className = entity->isA()->name();
+        f.block = record->Name();
+        ACHAR* layer = entity->layer();
+        f.layer = layer;
+        acutDelString(layer);
+        f.colour = entity->colorIndex();
+        f.volume = modeler->volume();
+        f.area = modeler->area();
+        solids.push_back(f);
+      }
+      entity->close();
+    }
+    delete it;
+    record->close();
+  }
+  delete records;
+  table->close();
+  return solids;
+}
+
+// The same drawing saved by several versions (SAT 400, 700 and 20800 text, SAB) gives the same
+// solids; the torus and the sphere have the volumes their radii give.
+TEST(DxfImportSolids, EveryVersionGivesTheSameVolumes) {
+  constexpr double kPi = 3.14159265358979323846;
+  std::vector<double> tori;
+  for (const char* file :
+       {"ezdxf_torus_r2000.dxf", "ezdxf_torus_r2004.dxf", "ezdxf_torus_r2010.dxf"}) {
+    const std::vector<SolidFigures> solids = SolidsOf(file);
+    ASSERT_EQ(solids.size(), 1u) << file;
+    EXPECT_EQ(solids[0].className, L"AcDb3dSolid");
+    tori.push_back(solids[0].volume);
+  }
+  EXPECT_NEAR(tori[0], 2 * kPi * kPi * 32 * 10 * 10, 1e-6 * tori[0]);
+  EXPECT_NEAR(tori[1], tori[0], 1e-9 * tori[0]);
+  EXPECT_NEAR(tori[2], tori[0], 1e-9 * tori[0]);
+  const std::vector<SolidFigures> sphere = SolidsOf("ezdxf_sphere_r2018.dxf");
+  ASSERT_EQ(sphere.size(), 1u);
+  EXPECT_NEAR(sphere[0].volume, 4.0 / 3.0 * kPi * 125, 1e-6 * sphere[0].volume);
+
+  // A solid and two regions, saved as R2000 (SAT text) and as R2013 (SAB).
+  const std::vector<SolidFigures> r2000 = SolidsOf("libredwg_example_2000.dxf");
+  const std::vector<SolidFigures> r2013 = SolidsOf("libredwg_example_2013.dxf");
+  ASSERT_EQ(r2000.size(), 3u);
+  ASSERT_EQ(r2013.size(), r2000.size());
+  for (size_t i = 0; i < r2000.size(); ++i) {
+    EXPECT_EQ(r2013[i].className, r2000[i].className);
+    EXPECT_EQ(r2013[i].layer, r2000[i].layer);
+    EXPECT_NEAR(r2013[i].volume, r2000[i].volume, 1e-9 * std::max(1.0, r2000[i].volume));
+    EXPECT_NEAR(r2013[i].area, r2000[i].area, 1e-9 * std::max(1.0, r2000[i].area));
+    EXPECT_GT(r2000[i].area, 0);
+  }
+  int regions = 0;
+  for (const SolidFigures& f : r2000) {
+    regions += f.className == L"AcDbRegion";
+    if (f.className == L"AcDb3dSolid") {
+      EXPECT_GT(f.volume, 0);
+    }
+    EXPECT_EQ(f.layer, L"Tavolo 3");
+  }
+  EXPECT_EQ(regions, 2);
+}
+
+// Five solids, one of them in a block; the two SAB solids of the uncommon drawing; the box of
+// the inch drawing beside its region. Each is of the class the file names, on its layer.
+TEST(DxfImportSolids, SolidsComeInModelSpaceAndBlocks) {
+  const std::vector<SolidFigures> five = SolidsOf("ezdxf_3dsolids.dxf");
+  ASSERT_EQ(five.size(), 5u);
+  int inModelSpace = 0;
+  for (const SolidFigures& f : five) {
+    EXPECT_EQ(f.className, L"AcDb3dSolid");
+    EXPECT_GT(f.volume, 0);
+    inModelSpace += f.block == L"*Model_Space";
+  }
+  EXPECT_EQ(inModelSpace, 4);
+  const std::vector<SolidFigures> uncommon = SolidsOf("ezdxf_uncommon.dxf");
+  ASSERT_EQ(uncommon.size(), 2u);
+  for (const SolidFigures& f : uncommon) EXPECT_GT(f.volume, 0);
+  const std::vector<SolidFigures> ts1 = SolidsOf("libredwg_2000_TS1.dxf");
+  ASSERT_EQ(ts1.size(), 2u);
+  std::map<std::wstring, int> classes;
+  for (const SolidFigures& f : ts1) ++classes[f.className];
+  EXPECT_EQ(classes[L"AcDb3dSolid"], 1);
+  EXPECT_EQ(classes[L"AcDbRegion"], 1);
+}
+
+// The class follows the file's entity type, not the geometry: a torus written as a BODY is a
+// body, and keeps the colour written for it.
+TEST_F(DxfImport, SolidKeepsTheClassTheFileNames) {
+  std::string torus = plx::test::ReadFile(plx::test::CorpusDir() / "ezdxf_torus_r2010.dxf");
+  const std::string type = "\n3DSOLID\n  5\n9C\n";
+  const size_t at = torus.find(type);
+  ASSERT_NE(at, std::string::npos);
+  torus.replace(at, type.size(), "\nBODY\n  5\n9C\n 62\n     3\n");
+  ASSERT_EQ(Import(torus), RTNORM) << text_;
+  EXPECT_NE(text_.find("DXFIN: 1 objects imported.\n"), std::string::npos) << text_;
+  const std::vector<AcDbEntity*> all = ModelSpace();
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_STREQ(all[0]->isA()->name(), L"AcDbBody");
+  EXPECT_EQ(all[0]->colorIndex(), 3);
+  AcDbExtents extents;
+  ASSERT_EQ(all[0]->getGeomExtents(extents), Acad::eOk);
+  // The header's extents of the drawing (the body's transform places it), to the modeller's
+  // numerical extents of a torus.
+  const double low[] = {86, 93, -10}, high[] = {170, 177, 10};
+  for (int a = 0; a < 3; ++a) {
+    EXPECT_NEAR(extents.minPoint()[a], low[a], 1e-6) << a;
+    EXPECT_NEAR(extents.maxPoint()[a], high[a], 1e-6) << a;
   }
 }
 
