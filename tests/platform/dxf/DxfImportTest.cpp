@@ -778,6 +778,49 @@ TEST_F(DxfImport, SolidKeepsTheClassTheFileNames) {
   }
 }
 
+// Flipped characters of the SAT text (each spot of the torus's records in turn, a few hundred
+// drawings) give the solid or its named skip, never a failed import or a crash.
+TEST(DxfImportSolids, FlippedSatTextGivesTheSolidOrItsReason) {
+  const std::string whole = plx::test::ReadFile(plx::test::CorpusDir() / "ezdxf_torus_r2010.dxf");
+  const size_t first = whole.find("\n  1\nhoo o n o \n");
+  const size_t last = whole.find("\n  0\n", first);
+  ASSERT_NE(first, std::string::npos);
+  TempDir dir;
+  const fs::path path = dir / "flipped.dxf";
+  int taken = 0, named = 0;
+  // Spots in the values of the group-1 lines only, so that the groups stay as they are.
+  std::vector<size_t> spots;
+  for (size_t line = first + 1; line < last;) {
+    const size_t value = whole.find('\n', line) + 1;
+    const size_t end = whole.find('\n', value);
+    if (whole.compare(line, value - line, "  1\n") == 0)
+      for (size_t at = value; at < end; at += 7) spots.push_back(at);
+    line = end + 1;
+  }
+  ASSERT_GT(spots.size(), 100u);
+  for (const size_t at : spots) {
+    std::string changed = whole;
+    changed[at] = static_cast<char>(whole[at] == 'o' ? 'n' : whole[at] ^ 0x05);
+    if (changed[at] == '\n' || changed[at] == '\r') continue;
+    plx::test::WriteFile(path, changed);
+    AcDbDatabase database;
+    std::string error;
+    plx::host::DxfImportReport report;
+    ASSERT_TRUE(plx::host::ImportDxfFile(path, database, error, &report)) << at << ": " << error;
+    if (report.unreadable.empty()) {
+      EXPECT_EQ(report.appended, 1u) << at;
+      ++taken;
+    } else {
+      ASSERT_EQ(report.unreadable.size(), 1u);
+      EXPECT_EQ(report.unreadable[0].rfind("3DSOLID 9C: ", 0), 0u) << report.unreadable[0];
+      EXPECT_EQ(report.appended, 0u) << at;
+      ++named;
+    }
+  }
+  EXPECT_GT(named, 0);
+  EXPECT_GT(taken, 0);
+}
+
 // A damaged file fails with the reader's message, naming the line, and changes nothing.
 TEST_F(DxfImport, DamagedFileNamesTheLineAndChangesNothing) {
   ASSERT_EQ(Dxfin(plx::test::CorpusDir() / "ezdxf_Minimal_DXF_AC1006.dxf"), RTNORM);
