@@ -778,6 +778,27 @@ TEST_F(DxfImport, SolidKeepsTheClassTheFileNames) {
   }
 }
 
+// A drawing large enough to stream in batches hands its R2013 solids on before the reader has
+// come to ACDSDATA; they still come in with their binary data.
+TEST_F(DxfImport, StreamedR2013SolidsComeIn) {
+  std::string whole = plx::test::ReadFile(plx::test::CorpusDir() / "libredwg_example_2013.dxf");
+  std::string points;
+  for (int i = 0; i < 3000; ++i)
+    points += "0\nPOINT\n8\n0\n10\n" + std::to_string(i) + "\n20\n0\n30\n0\n";
+  const size_t entities = whole.find("\nENTITIES");
+  ASSERT_NE(entities, std::string::npos);
+  const size_t endsec = whole.find("\nENDSEC", entities);
+  whole.insert(whole.rfind('\n', endsec - 1) + 1, points);
+  ASSERT_EQ(Import(whole), RTNORM) << text_;
+  EXPECT_EQ(text_.find("DXFIN: 3DSOLID"), std::string::npos) << text_;
+  EXPECT_EQ(text_.find("DXFIN: REGION"), std::string::npos) << text_;
+  std::map<std::wstring, int> classes;
+  for (const AcDbEntity* e : ModelSpace()) ++classes[e->isA()->name()];
+  EXPECT_EQ(classes[L"AcDb3dSolid"], 1);
+  EXPECT_EQ(classes[L"AcDbRegion"], 2);
+  EXPECT_GE(classes[L"AcDbPoint"], 3000);
+}
+
 // Flipped characters of the SAT text (each spot of the torus's records in turn, a few hundred
 // drawings) give the solid or its named skip, never a failed import or a crash.
 TEST(DxfImportSolids, FlippedSatTextGivesTheSolidOrItsReason) {

@@ -189,13 +189,12 @@ class Import final : public EntitySink {
   SinkAnswer Take(const Drawing& drawing, std::vector<Entity>& batch,
                   std::string& error) override {
     // Without the file's layer table yet, layers would get the host's defaults; inserts want
-    // their blocks, multilines their styles (OBJECTS follows) and solids their ACIS data
-    // (ACDSDATA follows).
+    // their blocks and multilines their styles (OBJECTS follows). Solids come with their ACIS
+    // data, which the reader's check pass found in ACDSDATA.
     if (drawing.layers.empty()) return SinkAnswer::kKept;
     if (!Start(drawing, error)) return SinkAnswer::kFailed;
     for (const Entity& entity : batch)
-      if (entity.kind == EntityKind::kMline || entity.kind == EntityKind::k3dSolid ||
-          entity.kind == EntityKind::kBody || entity.kind == EntityKind::kRegion ||
+      if (entity.kind == EntityKind::kMline ||
           (entity.kind == EntityKind::kInsert &&
            tables_->Block(std::get<InsertData>(entity.data).block).isNull()))
         return SinkAnswer::kKept;
