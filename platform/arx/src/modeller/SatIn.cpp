@@ -7,6 +7,9 @@
 // crashes on a cone's apex). Faces without loops are the whole closed surface.
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepCheck_Analyzer.hxx>
+#include <BRepGProp.hxx>
+#include <BRepLib.hxx>
+#include <GProp_GProps.hxx>
 #include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
 #include <BRepAdaptor_Surface.hxx>
@@ -344,6 +347,31 @@ TopoDS_Shape Unwrap(TopoDS_Shape shape) {
 
 std::wstring Wide(const std::string& text) { return plx::WideFromUtf8(text); }
 
+// Solids that enclose a negative volume turned outward; false when one cannot be.
+bool OrientSolids(TopoDS_Shape& shape) {
+  if (shape.ShapeType() == TopAbs_SOLID) {
+    GProp_GProps props;
+    BRepGProp::VolumeProperties(shape, props);
+    if (props.Mass() >= 0) return true;
+    TopoDS_Solid solid = TopoDS::Solid(shape);
+    if (!BRepLib::OrientClosedSolid(solid)) return false;
+    BRepGProp::VolumeProperties(solid, props);
+    shape = solid;
+    return props.Mass() >= 0;
+  }
+  if (shape.ShapeType() != TopAbs_COMPOUND) return true;
+  TopoDS_Compound out;
+  BRep_Builder builder;
+  builder.MakeCompound(out);
+  for (TopoDS_Iterator it(shape); it.More(); it.Next()) {
+    TopoDS_Shape child = it.Value();
+    if (!OrientSolids(child)) return false;
+    builder.Add(out, child);
+  }
+  shape = out;
+  return true;
+}
+
 SatReadResult Unreadable(std::wstring reason) {
   SatReadResult result;
   result.status = Acad::eCannotRestoreFromAcisFile;
@@ -399,6 +427,8 @@ SatReadResult ReadSat(const sat::File& file) {
         return Unreadable(Wide(sat::Describe(file, i) + ": the body holds no usable face"));
       if (!BRepCheck_Analyzer(healed).IsValid())
         return Unreadable(Wide(sat::Describe(file, i) + ": the body is not a valid shape"));
+      if (!OrientSolids(healed))
+        return Unreadable(Wide(sat::Describe(file, i) + ": the body is a solid turned inside out"));
       Shape shape = ShapeAccess::Make(healed, ClassifyGeometry(healed));
       if (body.hasTransform) {
         if (shape.Transform(body.matrix) != Acad::eOk)

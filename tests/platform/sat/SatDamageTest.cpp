@@ -1,0 +1,64 @@
+// Damaged SAT data: every prefix of the corpus texts cut at a line, and seeded byte flips,
+// give a status with a reason or shapes, never a crash (run under the sanitizers in CI).
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "SatCorpus.h"
+#include "arxhost/Modeller.h"
+#include "win32/text.h"
+
+namespace plx::modeller {
+namespace {
+
+// A read gives shapes or a reason; shapes that come back answer the usual questions.
+void ExpectStatusOrShapes(const std::string& text, const std::string& what) {
+  const SatReadResult read = ReadSatText(text);
+  if (!read.Ok()) {
+    EXPECT_FALSE(read.reason.empty()) << what;
+    EXPECT_TRUE(read.bodies.empty()) << what;
+    return;
+  }
+  for (const Shape& shape : read.bodies) {
+    if (shape.IsNull()) continue;
+    Point3 lo, hi;
+    shape.Extents(lo, hi);
+    EXPECT_GE(shape.Volume(), 0.0) << what;
+  }
+}
+
+TEST(SatDamage, EveryLinePrefixOfTheCorpusTextsGivesAStatusOrShapes) {
+  int prefixes = 0, failures = 0;
+  for (const test::CorpusSat& sat : test::AllCorpusSat()) {
+    for (std::size_t end = sat.text.find('\n'); end != std::string::npos; end = sat.text.find('\n', end + 1)) {
+      const std::string prefix = sat.text.substr(0, end + 1);
+      ++prefixes;
+      if (!ReadSatText(prefix).Ok()) ++failures;
+      ExpectStatusOrShapes(prefix, sat.Name() + " cut at " + std::to_string(end));
+    }
+  }
+  // Most prefixes lose records that earlier ones point at.
+  EXPECT_GT(failures, prefixes / 2);
+}
+
+TEST(SatDamage, SeededByteFlipsGiveAStatusOrShapes) {
+  const std::vector<test::CorpusSat> corpus = test::AllCorpusSat();
+  std::mt19937 random(20261210);
+  // Half of the flips put in a character that means something to the format.
+  const std::string meaningful = "$#@-+.0123456789eE {}\n IF";
+  constexpr int kFlips = 2000;
+  for (int i = 0; i < kFlips; ++i) {
+    std::string text = corpus[static_cast<std::size_t>(i) % corpus.size()].text;
+    const std::size_t at = std::uniform_int_distribution<std::size_t>(0, text.size() - 1)(random);
+    const char was = text[at];
+    if (i % 2 == 0)
+      text[at] = meaningful[std::uniform_int_distribution<std::size_t>(0, meaningful.size() - 1)(random)];
+    else
+      text[at] = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random));
+    ExpectStatusOrShapes(text, "flip " + std::to_string(i) + " at " + std::to_string(at) + " of '" +
+                                   std::string(1, was) + "'");
+  }
+}
+
+}  // namespace
+}  // namespace plx::modeller
