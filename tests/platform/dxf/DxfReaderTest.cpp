@@ -216,6 +216,71 @@ TEST(DxfSat, KeepsTheBinaryDataOfR2013Solids) {
   EXPECT_EQ(std::string(solid.sab.begin(), solid.sab.begin() + 14), "ASM BinaryFile");
 }
 
+// The binary data whose byte count does not match what its hex lines hold is kept, marked
+// damaged, so that the import can name the solid; the file itself still reads.
+TEST(DxfSat, MarksBinaryDataWhoseByteCountIsWrong) {
+  const std::string whole = plx::test::ReadFile(plx::test::CorpusDir() / "ezdxf_sphere_r2018.dxf");
+  const std::string count = "\n 94\n      567\n";
+  const size_t at = whole.find(count);
+  ASSERT_NE(at, std::string::npos);
+  for (const char* written : {"566", "568", "99999"}) {
+    std::string changed = whole;
+    changed.replace(at, count.size(), std::string("\n 94\n") + written + "\n");
+    std::string error;
+    auto d = ReadDxf(changed, error);
+    ASSERT_TRUE(d) << error;
+    ASSERT_EQ(d->entities.size(), 1u);
+    const auto& solid = std::get<ModelerData>(d->entities[0].data);
+    EXPECT_EQ(solid.sabDamage,
+              std::string("its ACIS data holds 567 bytes, not the ") + written + " its count gives");
+  }
+  std::string error;
+  auto d = ReadDxf(whole, error);
+  ASSERT_TRUE(d) << error;
+  EXPECT_TRUE(std::get<ModelerData>(d->entities[0].data).sabDamage.empty());
+}
+
+// ACDSDATA follows the entities: a solid handed on while the file streams in (past the first
+// batch, or inside a block) still gets its binary data.
+TEST(DxfSat, StreamedSolidsGetTheirBinaryData) {
+  std::string whole = plx::test::ReadFile(plx::test::CorpusDir() / "libredwg_example_2013.dxf");
+  struct Collect final : EntitySink {
+    std::vector<Entity> taken;
+    size_t batches = 0;
+    SinkAnswer Take(const Drawing&, std::vector<Entity>& batch, std::string&) override {
+      ++batches;
+      for (Entity& e : batch) taken.push_back(std::move(e));
+      return SinkAnswer::kTaken;
+    }
+  } sink;
+  // Two thousand points after the solids make the reader hand them over in a batch, before
+  // it has come to ACDSDATA.
+  std::string points;
+  for (int i = 0; i < 2000; ++i)
+    points += "0\nPOINT\n8\n0\n10\n" + std::to_string(i) + "\n20\n0\n30\n0\n";
+  const size_t entities = whole.find("\nENTITIES");
+  ASSERT_NE(entities, std::string::npos);
+  const size_t endsec = whole.find("\nENDSEC", entities);
+  ASSERT_NE(endsec, std::string::npos);
+  whole.insert(whole.rfind('\n', endsec - 1) + 1, points);
+  const plx::test::TempDir dir;
+  const fs::path file = dir / "streamed_2013.dxf";
+  plx::test::WriteFile(file, whole);
+  Drawing d;
+  std::string error;
+  ASSERT_TRUE(ReadDxfFile(file, d, error, sink)) << error;
+  EXPECT_GE(sink.batches, 2u);
+  for (Entity& e : d.entities) sink.taken.push_back(std::move(e));
+  int solids = 0;
+  for (const Entity& e : sink.taken)
+    if (const auto* m = std::get_if<ModelerData>(&e.data)) {
+      ++solids;
+      EXPECT_GT(m->sab.size(), 100u) << e.type << " " << std::hex << e.handle;
+      EXPECT_TRUE(m->sabDamage.empty());
+    }
+  EXPECT_EQ(solids, 3);
+}
+
 TEST(DxfSat, CipherRoundTrips) {
   const std::string plain = "400 0 1 0 \n@7 unknown ^A ~{} 14 ASM-BODY 7.0 A  ^ ";
   std::string enciphered = EncipherSat(plain);

@@ -330,6 +330,9 @@ struct ModelerData {  // 3DSOLID, BODY, REGION
   int version = 1;
   std::string sat;           // deciphered ACIS text, lines ended by LF (R13 to R2010)
   std::vector<uint8_t> sab;  // binary ACIS from ACDSDATA (R2013 and later)
+  // Why the binary data found for the entity cannot be taken (its byte count does not match
+  // the bytes); empty when it can, or when there is none.
+  std::string sabDamage;
 };
 
 struct MeshData {

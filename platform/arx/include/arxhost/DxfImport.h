@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 class AcDbDatabase;
 
@@ -19,6 +20,9 @@ struct DxfImportReport {
   // Entities of a held type whose data the classes refuse (a zero radius, knots that do not
   // add up, an insert of a block the file lacks), by DXF type.
   std::map<std::string, int> leftOut;
+  // 3D solids, bodies and regions whose ACIS data cannot be read, each "<type> <handle>:
+  // <reason>" (the handle in hexadecimal), in file order.
+  std::vector<std::string> unreadable;
 };
 
 // Reads the DXF file and adds its layers, linetypes, blocks and entities to the database:

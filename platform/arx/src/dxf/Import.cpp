@@ -203,13 +203,12 @@ class Import final : public EntitySink {
   SinkAnswer Take(const Drawing& drawing, std::vector<Entity>& batch,
                   std::string& error) override {
     // Without the file's layer table yet, layers would get the host's defaults; inserts want
-    // their blocks, multilines their styles (OBJECTS follows) and solids their ACIS data
-    // (ACDSDATA follows).
+    // their blocks and multilines their styles (OBJECTS follows). Solids come with their ACIS
+    // data, which the reader's check pass found in ACDSDATA.
     if (drawing.layers.empty()) return SinkAnswer::kKept;
     if (!Start(drawing, error)) return SinkAnswer::kFailed;
     for (const Entity& entity : batch)
-      if (entity.kind == EntityKind::kMline || entity.kind == EntityKind::k3dSolid ||
-          entity.kind == EntityKind::kBody || entity.kind == EntityKind::kRegion ||
+      if (entity.kind == EntityKind::kMline ||
           (entity.kind == EntityKind::kInsert &&
            tables_->Block(std::get<InsertData>(entity.data).block).isNull()))
         return SinkAnswer::kKept;
@@ -441,6 +440,7 @@ bool ImportDxfFile(const std::filesystem::path& path, AcDbDatabase& database, st
     report->skipped = drawing->skipped;
     for (const auto& [type, count] : counts.skipped) report->skipped[type] += count;
     report->leftOut = counts.leftOut;
+    report->unreadable = counts.unreadable;
   }
   return true;
 }
@@ -499,6 +499,8 @@ void Dxfin(bool& imported) {
   for (const auto& [type, count] : report.leftOut)
     WriteTranscript(plx::FormatWide(L"DXFIN: left out %d %s whose data the drawing cannot hold\n",
                                     count, plx::WideFromUtf8(type).c_str()));
+  for (const std::string& unreadable : report.unreadable)
+    WriteTranscript(L"DXFIN: " + plx::WideFromUtf8(unreadable) + L"\n");
   WriteTranscript(
       plx::FormatWide(L"DXFIN: %d objects imported.\n", static_cast<int>(report.appended)));
 }

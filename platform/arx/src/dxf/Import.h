@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -79,7 +80,18 @@ struct ImportCounts {
   uint64_t arrayCopies = 0;            // block references made by arrays (rows x columns above 1)
   std::map<std::string, int> skipped;  // not held by the drawing model
   std::map<std::string, int> leftOut;  // held, but refused by its class
+  // Solids, bodies and regions whose ACIS data cannot be read: "3DSOLID 2E1: <reason>".
+  std::vector<std::string> unreadable;
 };
+
+// The entities of a 3DSOLID, BODY or REGION, of the class the file names, one for each body of
+// its ACIS data (SAT text or SAB), not yet in the drawing. Empty with the reason when the data
+// cannot be read: none, a SAB byte count that does not match, damaged records, geometry the
+// modeller cannot use, no face.
+std::vector<std::unique_ptr<AcDbEntity>> MakeModelers(const Entity& entity, const ModelerData& data,
+                                                      std::string& reason);
+// "<type> <handle>: <reason>", the handle in hexadecimal as the file writes it.
+std::string UnreadableText(const Entity& entity, const std::string& reason);
 
 // Whether the drawing model holds entities of this kind (the others are skipped).
 bool IsHeldKind(EntityKind kind);

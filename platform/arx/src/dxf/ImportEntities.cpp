@@ -623,16 +623,24 @@ bool IsHeldKind(EntityKind kind) {
   switch (kind) {
     case EntityKind::kOther:
     case EntityKind::kTrace:
-    case EntityKind::kMText:
-    case EntityKind::k3dSolid:  // no SAT reader yet
-    case EntityKind::kBody:
-    case EntityKind::kRegion: return false;
+    case EntityKind::kMText: return false;
     default: return true;
   }
 }
 
 bool AppendEntity(const Entity& entity, AcDbBlockTableRecord& record, ImportTables& tables,
                   ImportCounts& counts, std::string& error) {
+  if (const auto* d = std::get_if<ModelerData>(&entity.data)) {
+    std::string reason;
+    std::vector<EntityPtr> made = MakeModelers(entity, *d, reason);
+    if (made.empty()) {
+      counts.unreadable.push_back(UnreadableText(entity, reason));
+      return true;
+    }
+    for (EntityPtr& modeler : made)
+      if (!Append(record, std::move(modeler), tables, entity, counts, error)) return false;
+    return true;
+  }
   if (!IsHeldKind(entity.kind)) {
     ++counts.skipped[entity.type];
     return true;

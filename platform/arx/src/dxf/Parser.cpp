@@ -38,10 +38,24 @@ const Block* Drawing::FindBlock(std::string_view name) const {
 
 namespace {
 
+// The binary ACIS data of ACDSDATA, by the handle of the entity it belongs to.
+struct AcisData {
+  std::vector<uint8_t> bytes;
+  std::string damage;  // why the bytes cannot be taken; empty when they can
+};
+using AcisByHandle = std::unordered_map<uint64_t, AcisData>;
+
 class Parser {
  public:
-  explicit Parser(std::string_view data, EntitySink* sink = nullptr)
-      : data_(data), reader_(data), context_{decoder_, false, false, {}}, sink_(sink) {}
+  // acis: the binary ACIS data, when an earlier reading of the same file found it, so that
+  // entities get theirs as they are read (ACDSDATA comes after them).
+  explicit Parser(std::string_view data, EntitySink* sink = nullptr, AcisByHandle acis = {})
+      : data_(data),
+        reader_(data),
+        context_{decoder_, false, false, {}},
+        sab_(std::move(acis)),
+        sink_(sink) {}
+  AcisByHandle TakeAcis() { return std::move(sab_); }
 
   bool Run(Drawing& drawing);
   const std::string& Error() const { return error_; }
@@ -75,6 +89,7 @@ class Parser {
   bool ReadAcdsData();
   bool SkipSection(std::string_view name);
   bool Follow(const char* what, Drawing& drawing, Entity& owner);
+  void AttachSab(Entity& entity);
   void AttachSab(std::vector<Entity>& entities);
   void ReserveEntities(Drawing& drawing);
 
@@ -84,7 +99,7 @@ class Parser {
   detail::ReadContext context_;
   std::vector<Group> record_;
   std::string error_;
-  std::unordered_map<uint64_t, std::vector<uint8_t>> sab_;
+  AcisByHandle sab_;
   EntitySink* sink_ = nullptr;  // null once it kept a batch
 };
 
@@ -343,6 +358,7 @@ bool Parser::ReadEntities(Drawing& drawing, std::vector<Entity>& into, std::stri
       ++drawing.skipped[entity.type];
       continue;
     }
+    if (!sab_.empty()) AttachSab(entity);
     into.push_back(std::move(entity));
     if (sink_ && into.size() >= kSinkBatch && &into == &drawing.entities) {
       switch (sink_->Take(drawing, into, error_)) {
@@ -391,7 +407,8 @@ bool Parser::ReadObjects(Drawing& drawing) {
 }
 
 // ACDSRECORD: ... 2 AcDbDs::ID, 280, 320 <handle of the solid>, 2 ASM_Data, 280, 94 <size>,
-// 310 chunks.
+// 310 chunks. A size that the chunks do not match marks the data damaged: the solid is then
+// named and left out, while the rest of the drawing, whose structure is sound, still comes in.
 bool Parser::ReadAcdsData() {
   Group g;
   while (true) {
@@ -404,18 +421,19 @@ bool Parser::ReadAcdsData() {
     uint64_t handle = 0;
     bool asm_ = false;
     int64_t size = -1;
-    std::vector<uint8_t> bytes;
+    AcisData acis;
     for (const Group& r : record_) {
       if (r.code == 320) handle = ParseHandle(r.text);
       if (r.code == 2) asm_ = Trim(r.text) == "ASM_Data";
       if (asm_ && r.code == 94) size = r.integer;
-      if (asm_ && r.code == 310 && !AppendBinaryChunk(r, reader_.IsBinary(), bytes))
+      if (asm_ && r.code == 310 && !AppendBinaryChunk(r, reader_.IsBinary(), acis.bytes))
         return FailAt(r.position, "the ACIS data is not hexadecimal");
     }
     if (!asm_ || handle == 0) continue;
-    if (size >= 0 && static_cast<size_t>(size) < bytes.size())
-      bytes.resize(static_cast<size_t>(size));
-    sab_[handle] = std::move(bytes);
+    if (size >= 0 && static_cast<uint64_t>(size) != acis.bytes.size())
+      acis.damage = Cat({"its ACIS data holds ", std::to_string(acis.bytes.size()),
+                         " bytes, not the ", std::to_string(size), " its count gives"});
+    sab_[handle] = std::move(acis);
   }
 }
 
@@ -447,27 +465,34 @@ void Parser::ReserveEntities(Drawing& drawing) {
   if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
+void Parser::AttachSab(Entity& entity) {
+  auto* modeler = std::get_if<ModelerData>(&entity.data);
+  if (!modeler || !modeler->sab.empty() || !modeler->sabDamage.empty()) return;
+  auto it = sab_.find(entity.handle);
+  if (it == sab_.end()) return;
+  modeler->sab = it->second.bytes;
+  modeler->sabDamage = it->second.damage;
+}
+
 void Parser::AttachSab(std::vector<Entity>& entities) {
-  for (Entity& e : entities) {
-    if (auto* modeler = std::get_if<ModelerData>(&e.data)) {
-      auto it = sab_.find(e.handle);
-      if (it != sab_.end()) modeler->sab = it->second;
-    }
-  }
+  for (Entity& e : entities) AttachSab(e);
 }
 
 }  // namespace
 
 namespace {
 
-bool ReadInto(std::string_view data, Drawing& drawing, std::string& error, EntitySink* sink) {
+// acis: in, the binary ACIS data an earlier reading found (may be null); out, what this one found.
+bool ReadInto(std::string_view data, Drawing& drawing, std::string& error, EntitySink* sink,
+              AcisByHandle* acis = nullptr) {
   error.clear();
   try {
-    Parser parser(data, sink);
+    Parser parser(data, sink, acis ? std::move(*acis) : AcisByHandle{});
     if (!parser.Run(drawing)) {
       error = parser.Error();
       return false;
     }
+    if (acis) *acis = parser.TakeAcis();
     return true;
   } catch (const std::bad_alloc&) {
     error = kReadOutOfMemory;
@@ -545,7 +570,9 @@ bool ReadDxfFile(const std::filesystem::path& path, Drawing& drawing, std::strin
   MappedFile file(path, error);
   if (!file.Ok()) return false;
   // Checked whole first, holding no more than a batch: a damaged file fails before the sink
-  // has seen anything of it.
+  // has seen anything of it. The check also finds the solids' binary data, which the file
+  // keeps after them, so that the second reading hands each solid over with its own.
+  AcisByHandle acis;
   {
     struct Discard final : EntitySink {
       SinkAnswer Take(const Drawing&, std::vector<Entity>&, std::string&) override {
@@ -553,9 +580,9 @@ bool ReadDxfFile(const std::filesystem::path& path, Drawing& drawing, std::strin
       }
     } discard;
     Drawing checked;
-    if (!ReadInto(file.View(), checked, error, &discard)) return false;
+    if (!ReadInto(file.View(), checked, error, &discard, &acis)) return false;
   }
-  return ReadInto(file.View(), drawing, error, &sink);
+  return ReadInto(file.View(), drawing, error, &sink, &acis);
 }
 
 }  // namespace plx::dxf
