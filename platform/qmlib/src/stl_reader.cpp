@@ -31,6 +31,9 @@ static_assert(std::endian::native == std::endian::little, "binary STL fields are
 namespace {
 
 constexpr size_t kChunkRecords = 1 << 14;  // about 800 KiB, kept in cache
+// How far ahead the welder is told of coming corners: enough for their slots to arrive
+// from memory by the time they are looked up.
+constexpr uint32_t kPrefetchRecords = 8;
 
 std::wstring ErrnoText(int code) { return plx::WideFromUtf8(std::strerror(code)); }
 
@@ -96,7 +99,13 @@ bool ReadBinary(int fd, uint32_t facetCount, const std::wstring& shown, ON_Mesh&
   while (done < facetCount) {
     const uint32_t records = static_cast<uint32_t>(std::min<size_t>(facetCount - done, kChunkRecords));
     if (!ReadFully(fd, chunk.get(), size_t{records} * kFacetRecordSize, shown, error)) return false;
+    const char* base = chunk.get() + 12;  // the corners follow the normal
     for (uint32_t r = 0; r < records; ++r) {
+      if (r + kPrefetchRecords < records) {
+        float ahead[9];
+        std::memcpy(ahead, base + size_t{r + kPrefetchRecords} * kFacetRecordSize, sizeof ahead);
+        for (int k = 0; k < 3; ++k) welder.Prefetch(ahead[3 * k], ahead[3 * k + 1], ahead[3 * k + 2]);
+      }
       float xyz[9];
       std::memcpy(xyz, chunk.get() + size_t{r} * kFacetRecordSize + 12, sizeof xyz);  // after the normal
       int corner[3];

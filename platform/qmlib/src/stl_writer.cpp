@@ -1,6 +1,6 @@
-// STL output. Two passes over the faces: the first checks every index and counts the facets
-// (so nothing is created for a list that cannot be written and the binary count is known up
-// front), the second writes through one large buffer into an AtomicFile. Quads (a, b, c, d)
+// STL output. A quick count of the facets (so that the binary count is known up front), then
+// one pass that checks each face and writes it through one large buffer into an AtomicFile;
+// a face that cannot be written abandons the file. Quads (a, b, c, d)
 // are written as the triangles (a, b, c) and (a, c, d). Normals are computed in double from
 // the float corners. ASCII numbers are the shortest text that reads back to the same float.
 #include "stl_writer.h"
@@ -18,6 +18,7 @@
 namespace qmlib {
 
 static_assert(std::endian::native == std::endian::little, "binary STL fields are copied in host byte order");
+static_assert(sizeof(ON_3fPoint) == 12, "a corner is copied as three packed floats");
 
 namespace {
 
@@ -55,17 +56,22 @@ struct Facet {
   float normal[3];
 };
 
+// The cross product in double from the float corners (float differences would lose the
+// normal of thin facets), scaled by one reciprocal rather than three divisions; the result
+// is rounded to float, as the file stores it, so it differs from the quotients by at most
+// one unit in the last place of a float.
 void ComputeNormal(Facet& facet) {
   const double ux = double(facet.b.x) - facet.a.x, uy = double(facet.b.y) - facet.a.y,
                uz = double(facet.b.z) - facet.a.z;
   const double vx = double(facet.c.x) - facet.a.x, vy = double(facet.c.y) - facet.a.y,
                vz = double(facet.c.z) - facet.a.z;
   const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
-  const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
-  if (length > 0.0) {
-    facet.normal[0] = static_cast<float>(nx / length);
-    facet.normal[1] = static_cast<float>(ny / length);
-    facet.normal[2] = static_cast<float>(nz / length);
+  const double squared = nx * nx + ny * ny + nz * nz;
+  if (squared > 0.0) {
+    const double inverse = 1.0 / std::sqrt(squared);
+    facet.normal[0] = static_cast<float>(nx * inverse);
+    facet.normal[1] = static_cast<float>(ny * inverse);
+    facet.normal[2] = static_cast<float>(nz * inverse);
   } else {
     facet.normal[0] = facet.normal[1] = facet.normal[2] = 0.0f;
   }
@@ -77,29 +83,24 @@ bool IsFinite(const ON_3fPoint& p) {
   return zero == 0.0f;
 }
 
-bool CountFacets(const ON_ClassArray<ON_Mesh>& meshes, uint64_t& facetCount, std::wstring& error) {
-  facetCount = 0;
+// The number of facets the meshes make (a quad makes two), found before anything is written so
+// that the binary count is known up front. Reads only the last two indices of each face.
+uint64_t CountFacets(const ON_ClassArray<ON_Mesh>& meshes) {
+  uint64_t facetCount = 0;
   for (int m = 0; m < meshes.Count(); ++m) {
-    const ON_Mesh& mesh = meshes[m];
-    const int vertexCount = mesh.VertexCount();
-    const ON_MeshFace* faces = mesh.m_F.Array();
-    for (int f = 0; f < mesh.FaceCount(); ++f) {
-      for (int index : faces[f].vi) {
-        if (index < 0 || index >= vertexCount) {
-          error = plx::FormatWide(L"Unable to write the STL file: face %d of mesh %d names vertex %d, but the mesh "
-                                  L"has %d vertices",
-                                  f, m, index, vertexCount);
-          return false;
-        }
-      }
-      facetCount += faces[f].IsTriangle() ? 1 : 2;
-    }
+    const ON_MeshFace* faces = meshes[m].m_F.Array();
+    const int faceCount = meshes[m].FaceCount();
+    uint64_t quads = 0;
+    for (int f = 0; f < faceCount; ++f) quads += faces[f].vi[2] != faces[f].vi[3];
+    facetCount += static_cast<uint64_t>(faceCount) + quads;
   }
-  return true;
+  return facetCount;
 }
 
 // Calls emit(facet, colourWord) for every facet in order; stops and returns false when emit
-// does, or with a reason when a corner is not finite.
+// does, or with a reason when a face names a vertex the mesh lacks or a corner is not finite.
+// The indices are checked here, in the one pass that reads the faces; a failure abandons the
+// temporary file, so the target is left as it was.
 template <class Emit>
 bool ForEachFacet(const ON_ClassArray<ON_Mesh>& meshes, std::wstring& error, Emit&& emit) {
   for (int m = 0; m < meshes.Count(); ++m) {
@@ -107,10 +108,27 @@ bool ForEachFacet(const ON_ClassArray<ON_Mesh>& meshes, std::wstring& error, Emi
     const uint16_t colourWord = mesh.m_C.Count() > 0 ? StlColorWord(mesh.m_C[0]) : 0;
     const ON_3fPoint* v = mesh.m_V.Array();
     const ON_MeshFace* faces = mesh.m_F.Array();
-    for (int f = 0; f < mesh.FaceCount(); ++f) {
+    const int vertexCount = mesh.VertexCount();
+    const int faceCount = mesh.FaceCount();
+    for (int f = 0; f < faceCount; ++f) {
       const int* vi = faces[f].vi;
+      // Negative indices become large unsigned ones, so one comparison checks both ends.
+      const auto limit = static_cast<unsigned>(vertexCount);
+      if ((static_cast<unsigned>(vi[0]) >= limit) | (static_cast<unsigned>(vi[1]) >= limit) |
+          (static_cast<unsigned>(vi[2]) >= limit) | (static_cast<unsigned>(vi[3]) >= limit)) {
+        for (int k = 0; k < 4; ++k) {
+          if (static_cast<unsigned>(vi[k]) >= limit) {
+            error = plx::FormatWide(L"Unable to write the STL file: face %d of mesh %d names vertex %d, but the "
+                                    L"mesh has %d vertices",
+                                    f, m, vi[k], vertexCount);
+            break;
+          }
+        }
+        return false;
+      }
       Facet facet{v[vi[0]], v[vi[1]], v[vi[2]], {}};
-      if (!IsFinite(facet.a) || !IsFinite(facet.b) || !IsFinite(facet.c) || !IsFinite(v[vi[3]])) {
+      const ON_3fPoint& d = v[vi[3]];
+      if (!IsFinite(facet.a) || !IsFinite(facet.b) || !IsFinite(facet.c) || !IsFinite(d)) {
         error = plx::FormatWide(L"Unable to write the STL file: face %d of mesh %d has a corner whose coordinates "
                                 L"are not finite numbers",
                                 f, m);
@@ -120,7 +138,7 @@ bool ForEachFacet(const ON_ClassArray<ON_Mesh>& meshes, std::wstring& error, Emi
       if (!emit(facet, colourWord)) return false;
       if (vi[2] != vi[3]) {
         facet.b = facet.c;
-        facet.c = v[vi[3]];
+        facet.c = d;
         ComputeNormal(facet);
         if (!emit(facet, colourWord)) return false;
       }
@@ -142,10 +160,11 @@ bool WriteBinary(const ON_ClassArray<ON_Mesh>& meshes, uint64_t facetCount, Atom
   const bool written = ForEachFacet(meshes, error, [&](const Facet& facet, uint16_t colourWord) {
     char* q = out.Room(kFacetRecordSize, error);
     if (!q) return false;
-    const float record[12] = {facet.normal[0], facet.normal[1], facet.normal[2], facet.a.x, facet.a.y, facet.a.z,
-                              facet.b.x,       facet.b.y,       facet.b.z,       facet.c.x, facet.c.y, facet.c.z};
-    std::memcpy(q, record, sizeof record);
-    std::memcpy(q + sizeof record, &colourWord, sizeof colourWord);
+    std::memcpy(q, facet.normal, sizeof facet.normal);
+    std::memcpy(q + 12, &facet.a, 12);
+    std::memcpy(q + 24, &facet.b, 12);
+    std::memcpy(q + 36, &facet.c, 12);
+    std::memcpy(q + 48, &colourWord, sizeof colourWord);
     out.Advance(q + kFacetRecordSize);
     return true;
   });
@@ -215,8 +234,7 @@ bool WriteStl(const ON_ClassArray<ON_Mesh>& meshes, const std::string& target, c
     error = plx::FormatWide(L"Unknown STL file type %d: use 0 for ASCII or 1 for binary", type);
     return false;
   }
-  uint64_t facetCount = 0;
-  if (!CountFacets(meshes, facetCount, error)) return false;
+  const uint64_t facetCount = CountFacets(meshes);
   const bool binary = type == static_cast<int>(StlType::kBinary);
   if (binary && !CheckBinaryFacetCount(facetCount, error)) return false;
 

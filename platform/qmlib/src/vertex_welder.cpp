@@ -1,19 +1,18 @@
 #include "vertex_welder.h"
 
+#include <sys/mman.h>
+
 #include <bit>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace qmlib {
 
 namespace {
 
-uint32_t FloatBits(float value) {
-  value += 0.0f;  // -0 becomes +0, so that equal floats hash alike
-  uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
+constexpr size_t kHugePage = size_t{2} << 20;
 
 }  // namespace
 
@@ -22,20 +21,31 @@ VertexWelder::VertexWelder(ON_3fPointArray& vertices, size_t expectedVertices) :
   Rehash(std::bit_ceil(expectedVertices * 2 + 16));
 }
 
-uint64_t VertexWelder::Hash(float x, float y, float z) {
-  uint64_t h = FloatBits(x) * 0x9E3779B97F4A7C15ull;
-  h ^= FloatBits(y) * 0xC2B2AE3D27D4EB4Full;
-  h ^= FloatBits(z) * 0x165667B19E3779F9ull;
-  h ^= h >> 29;
-  h *= 0xBF58476D1CE4E5B9ull;
-  return h ^ (h >> 32);
+void VertexWelder::FreeSlots::operator()(Slot* slots) const { std::free(slots); }
+
+VertexWelder::SlotTable VertexWelder::NewTable(size_t slotCount) {
+  const size_t bytes = slotCount * sizeof(Slot);
+  Slot* slots = nullptr;
+  if (bytes >= kHugePage) {
+    // Whole huge pages, marked before the first touch so that the kernel backs them so.
+    slots = static_cast<Slot*>(std::aligned_alloc(kHugePage, (bytes + kHugePage - 1) / kHugePage * kHugePage));
+    if (slots) ::madvise(slots, bytes, MADV_HUGEPAGE);
+  } else {
+    slots = static_cast<Slot*>(std::malloc(bytes));
+  }
+  if (!slots) throw std::bad_alloc();
+  for (size_t i = 0; i < slotCount; ++i) slots[i] = Slot{0.0f, 0.0f, 0.0f, -1};
+  return SlotTable(slots);
 }
 
 void VertexWelder::Rehash(size_t slotCount) {
-  std::vector<Slot> old(slotCount, Slot{0.0f, 0.0f, 0.0f, -1});
+  SlotTable old = NewTable(slotCount);
   old.swap(slots_);
+  const size_t oldCount = slotCount_;
+  slotCount_ = slotCount;
   mask_ = slotCount - 1;
-  for (const Slot& entry : old) {
+  for (size_t i = 0; i < oldCount; ++i) {
+    const Slot& entry = old[i];
     if (entry.index < 0) continue;
     size_t slot = Hash(entry.x, entry.y, entry.z) & mask_;
     while (slots_[slot].index >= 0) slot = (slot + 1) & mask_;
@@ -55,7 +65,7 @@ int VertexWelder::IndexOf(float x, float y, float z) {
   if (count == INT_MAX) return -1;
   vertices_.Append(ON_3fPoint(x, y, z));
   slots_[slot] = Slot{x, y, z, count};
-  if (static_cast<size_t>(count + 1) * 2 > slots_.size()) Rehash(slots_.size() * 2);
+  if (static_cast<size_t>(count + 1) * 2 > slotCount_) Rehash(slotCount_ * 2);
   return count;
 }
 

@@ -75,7 +75,10 @@ const TopoDS_Shape& ShapeAccess::Get(const Shape& shape) {
   return shape.impl_ ? shape.impl_->shape : kNullShape;
 }
 
-void ShapeAccess::Set(Shape& shape, const TopoDS_Shape& value) { shape.impl_->shape = value; }
+void ShapeAccess::Set(Shape& shape, const TopoDS_Shape& value) {
+  shape.impl_->shape = value;
+  shape.impl_->extents.reset();
+}
 
 Shape::Shape() = default;
 Shape::Shape(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -91,7 +94,7 @@ Shape::Shape(const Shape& other) {
         copy = DeepCopy(other.impl_->shape);
         return Acad::eOk;
       }) == Acad::eOk)
-    impl_ = std::make_unique<Impl>(Impl{copy, other.impl_->kind});
+    impl_ = std::make_unique<Impl>(Impl{copy, other.impl_->kind, other.impl_->extents});
 }
 
 Shape& Shape::operator=(const Shape& other) {
@@ -105,14 +108,22 @@ ShapeKind Shape::Kind() const { return IsNull() ? ShapeKind::kNull : impl_->kind
 
 Acad::ErrorStatus Shape::Extents(Point3& min, Point3& max) const {
   if (IsNull()) return Acad::eNullExtents;
-  return Guarded([&] {
-    Bnd_Box box;
-    // Without triangulation and shape tolerances: the exact box, not one grown by a mesh.
-    BRepBndLib::AddOptimal(impl_->shape, box, false, false);
-    if (box.IsVoid()) return Acad::eNullExtents;
-    box.Get(min.x, min.y, min.z, max.x, max.y, max.z);
-    return Acad::eOk;
-  });
+  if (!impl_->extents) {
+    Impl::Box found;
+    const Acad::ErrorStatus status = Guarded([&] {
+      Bnd_Box box;
+      // Without triangulation and shape tolerances: the exact box, not one grown by a mesh.
+      BRepBndLib::AddOptimal(impl_->shape, box, false, false);
+      if (box.IsVoid()) return Acad::eNullExtents;
+      box.Get(found.min.x, found.min.y, found.min.z, found.max.x, found.max.y, found.max.z);
+      return Acad::eOk;
+    });
+    if (status != Acad::eOk) return status;
+    impl_->extents = found;
+  }
+  min = impl_->extents->min;
+  max = impl_->extents->max;
+  return Acad::eOk;
 }
 
 Acad::ErrorStatus Shape::Transform(const double (&m)[4][4]) {
@@ -143,6 +154,19 @@ Acad::ErrorStatus Shape::Transform(const double (&m)[4][4]) {
       moved = transform.Shape();
     }
     impl_->shape = moved;
+    // A pure translation moves the box with the shape; anything else needs it found afresh.
+    const bool translation = m[0][0] == 1.0 && m[0][1] == 0.0 && m[0][2] == 0.0 && m[1][0] == 0.0 &&
+                             m[1][1] == 1.0 && m[1][2] == 0.0 && m[2][0] == 0.0 && m[2][1] == 0.0 &&
+                             m[2][2] == 1.0;
+    if (translation && impl_->extents) {
+      for (Point3* p : {&impl_->extents->min, &impl_->extents->max}) {
+        p->x += m[0][3];
+        p->y += m[1][3];
+        p->z += m[2][3];
+      }
+    } else {
+      impl_->extents.reset();
+    }
     return Acad::eOk;
   });
 }

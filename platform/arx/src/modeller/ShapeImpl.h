@@ -6,6 +6,7 @@
 #include <TopoDS_Shape.hxx>
 
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -16,6 +17,13 @@ namespace plx::modeller {
 struct Shape::Impl {
   TopoDS_Shape shape;
   ShapeKind kind = ShapeKind::kNull;
+  // The tight box costs milliseconds on curved faces and the export road asks for it several
+  // times, so it is kept until the shape changes: whatever replaces or moves shape must reset
+  // or move it too.
+  struct Box {
+    Point3 min, max;
+  };
+  mutable std::optional<Box> extents;
 };
 
 struct ShapeAccess {
