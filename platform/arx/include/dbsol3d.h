@@ -6,6 +6,7 @@
 
 #include "acdb.h"
 #include "dbmain.h"
+#include "dbptrar.h"
 
 namespace plx::modeller {
 class Shape;
@@ -75,6 +76,17 @@ class AcDbBody : public AcDbModelerEntity {
   AcDbBody() = default;
   AcDbBody(const AcDbBody& other) = default;
   AcRxObject* clone() const override { return new AcDbBody(*this); }
+
+  // Writes one ACIS SAT file (text, version 700) at fileName holding one body for each entity
+  // of the list, in list order: the 3D solids, bodies and regions given (classes derived from
+  // them included), as void pointers to AcDbEntity as the host's arrays hold them. The file is
+  // written beside its target under a temporary name and replaces it only when complete; on
+  // any failure no file is written and an existing one is left as it was.
+  // eInvalidInput for a null or empty file name or an empty list (no file is written);
+  // eNullEntityPointer for a null element; eWrongObjectType for an element of any other class;
+  // eNotApplicable for a solid, body or region that holds no body; eFileAccessErr when the
+  // file cannot be created, written or put in place.
+  static Acad::ErrorStatus acisOut(const ACHAR* fileName, const AcDbVoidPtrArray& entities);
 };
 
 class AcDbRegion : public AcDbModelerEntity {

@@ -172,6 +172,24 @@ Acad::ErrorStatus CheckPositiveOctant(const Shape& shape);
 // Mesh parameters for FACETRES r and the diagonal of the tight box.
 MeshDensity DensityFor(double facetres, double diagonal);
 
+// Volume (solids; 0 otherwise), area and centroid of a shape: the centre of its volume for a
+// solid, of its faces' area for a body or region. eInvalidInput for a null shape.
+struct MassProperties {
+  double volume = 0, area = 0;
+  Point3 centroid;
+};
+Acad::ErrorStatus GetMassProperties(const Shape& shape, MassProperties& properties);
+
+// The shapes as ACIS SAT text, version 700: one body per shape, in order, with the analytic
+// surfaces and curves kept (planes; cylinders and cones as cone-surface; spheres; tori; lines,
+// circles, ellipses) and B-splines for the rest; solids get single-sided faces, bodies and
+// regions double-sided ones. eInvalidInput (with a reason) for a null pointer or a null shape.
+Acad::ErrorStatus SatText(const std::vector<const Shape*>& shapes, std::string& text, std::wstring* reason = nullptr);
+// SatText written to path (replaced only when the new file is complete); eFileAccessErr when
+// it cannot be created, written or put in place.
+Acad::ErrorStatus WriteSat(const std::wstring& path, const std::vector<const Shape*>& shapes,
+                           std::wstring* reason = nullptr);
+
 }  // namespace plx::modeller
 
 namespace plx::host {
@@ -182,5 +200,8 @@ Acad::ErrorStatus AppendSolid(plx::modeller::Shape shape);
 
 // Registers BOX, SPHERE, CYLINDER, CONE, TORUS and WEDGE as host commands.
 void RegisterSolidCommands();
+
+// Registers ACISOUT (selected solids, bodies and regions to a SAT file) and MASSPROP.
+void RegisterAcisOutCommands();
 
 }  // namespace plx::host

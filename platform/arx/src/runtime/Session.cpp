@@ -34,6 +34,7 @@ void StartSession(const SessionOptions& options) {
   ResetDrawing();
   RegisterDrawingCommands();
   RegisterSolidCommands();
+  RegisterAcisOutCommands();
   RegisterDxfCommands();
 }
 

@@ -1,0 +1,192 @@
+#include <functional>
+#include <map>
+
+#include "ModellerTestSupport.h"
+#include "SatStructure.h"
+
+namespace plx::modeller {
+namespace {
+
+using plx::test::CheckSatStructure;
+using plx::test::JoinProblems;
+using plx::test::SatFile;
+using plx::test::SplitSat;
+using plx::test::TempDir;
+using testing::Apply;
+using testing::kPi;
+using testing::Made;
+using testing::Matrix;
+
+Shape Cavity() {
+  const Shape outer = Made(Shape::Box({0, 0, 0}, {10, 10, 10}));
+  const Shape inner = Made(Shape::Box({3, 3, 3}, {6, 6, 6}));
+  return Made(outer.Boolean(BoolOp::kSubtract, inner));
+}
+
+Shape TwoBoxes() {
+  const Shape a = Made(Shape::Box({0, 0, 0}, {1, 1, 1}));
+  const Shape b = Made(Shape::Box({5, 0, 0}, {6, 2, 1}));
+  return Made(a.Boolean(BoolOp::kUnite, b));
+}
+
+Shape CrossedCylinders() {
+  Shape along = Made(Shape::Cylinder({0, 0, -5}, 2, 10));
+  Shape across = Made(Shape::Cylinder({0, 0, -5}, 1.5, 10));
+  Matrix turn = testing::Identity();  // z to x
+  turn[0][0] = 0, turn[0][2] = 1, turn[2][0] = -1, turn[2][2] = 0;
+  EXPECT_EQ(Apply(across, turn), Acad::eOk);
+  return Made(along.Boolean(BoolOp::kUnite, across));
+}
+
+Shape ScaledSphere() {
+  Shape sphere = Made(Shape::Sphere({1, 2, 3}, 2));
+  EXPECT_EQ(Apply(sphere, testing::Scaling(1, 2, 0.5)), Acad::eOk);
+  return sphere;
+}
+
+Shape TurnedAndMovedWedge() {
+  Shape wedge = Made(Shape::Wedge({0, 0, 0}, {4, 2, 3}));
+  const double c = std::cos(0.7), s = std::sin(0.7);
+  Matrix m = testing::Identity();
+  m[0][0] = c, m[0][1] = -s, m[1][0] = s, m[1][1] = c;
+  m[0][3] = 10, m[1][3] = -4, m[2][3] = 7;
+  EXPECT_EQ(Apply(wedge, m), Acad::eOk);
+  return wedge;
+}
+
+struct SatCase {
+  const char* name;
+  friend void PrintTo(const SatCase& c, std::ostream* os) { *os << c.name; }
+  std::function<Shape()> make;
+  std::map<std::string, size_t> records;  // exact counts of these record kinds
+};
+
+const SatCase kCases[] = {
+    {"Box", [] { return Made(Shape::Box({0, 0, 0}, {1, 2, 3})); },
+     {{"body", 1}, {"lump", 1}, {"shell", 1}, {"face", 6}, {"plane-surface", 6}, {"loop", 6}, {"coedge", 24},
+      {"edge", 12}, {"straight-curve", 12}, {"vertex", 8}, {"point", 8}}},
+    {"Sphere", [] { return Made(Shape::Sphere({1, 1, 1}, 3)); },
+     {{"face", 1}, {"sphere-surface", 1}, {"loop", 0}, {"edge", 0}, {"vertex", 0}}},
+    {"Cylinder", [] { return Made(Shape::Cylinder({0, 0, 0}, 2, 5)); },
+     {{"face", 3}, {"cone-surface", 1}, {"plane-surface", 2}, {"loop", 4}, {"coedge", 4}, {"edge", 2},
+      {"ellipse-curve", 2}, {"vertex", 2}}},
+    {"Cone", [] { return Made(Shape::Cone({0, 0, 0}, 2, 5)); },
+     {{"face", 2}, {"cone-surface", 1}, {"plane-surface", 1}, {"loop", 3}, {"edge", 2}, {"ellipse-curve", 1},
+      {"vertex", 2}}},
+    {"Torus", [] { return Made(Shape::Torus({5, 5, 0}, 4, 1)); },
+     {{"face", 1}, {"torus-surface", 1}, {"loop", 0}, {"edge", 0}}},
+    {"Wedge", [] { return Made(Shape::Wedge({0, 0, 0}, {4, 2, 3})); },
+     {{"face", 5}, {"plane-surface", 5}, {"edge", 9}, {"vertex", 6}}},
+    {"BoxWithCavity", Cavity, {{"lump", 1}, {"shell", 2}, {"face", 12}, {"plane-surface", 12}, {"edge", 24}}},
+    {"TwoDisjointBoxes", TwoBoxes, {{"body", 1}, {"lump", 2}, {"shell", 2}, {"face", 12}}},
+    {"CrossedCylinders", CrossedCylinders, {{"body", 1}, {"lump", 1}}},
+    {"NonUniformlyScaledSphere", ScaledSphere, {{"face", 1}, {"sphere-surface", 0}, {"spline-surface", 1}}},
+    {"TurnedAndMovedWedge", TurnedAndMovedWedge, {{"face", 5}, {"plane-surface", 5}, {"edge", 9}}},
+};
+
+class SatOut : public ::testing::TestWithParam<SatCase> {};
+
+TEST_P(SatOut, WritesOneWellFormedBodyWithTheExpectedRecords) {
+  const Shape shape = GetParam().make();
+  ASSERT_FALSE(shape.IsNull());
+  std::string text;
+  std::wstring reason;
+  ASSERT_EQ(SatText({&shape}, text, &reason), Acad::eOk) << std::string(reason.begin(), reason.end());
+  const SatFile file = SplitSat(text);
+  EXPECT_EQ(file.version, 700);
+  EXPECT_EQ(file.declaredBodies, 1);
+  EXPECT_EQ(JoinProblems(CheckSatStructure(file, true)), "") << text;
+  for (const auto& [name, count] : GetParam().records) EXPECT_EQ(file.Count(name), count) << name << "\n" << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, SatOut, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Points of the written records lie where the shape is, locations and transforms applied.
+TEST(SatOutGeometry, PointsLieInTheShapesExtents) {
+  const Shape wedge = TurnedAndMovedWedge();
+  Point3 low, high;
+  ASSERT_EQ(wedge.Extents(low, high), Acad::eOk);
+  std::string text;
+  ASSERT_EQ(SatText({&wedge}, text), Acad::eOk);
+  const SatFile file = SplitSat(text);
+  size_t points = 0;
+  for (const auto& r : file.records) {
+    if (r.name != "point") continue;
+    ++points;
+    const double x = std::stod(r.fields[0]), y = std::stod(r.fields[1]), z = std::stod(r.fields[2]);
+    EXPECT_TRUE(x >= low.x - 1e-9 && x <= high.x + 1e-9 && y >= low.y - 1e-9 && y <= high.y + 1e-9 &&
+                z >= low.z - 1e-9 && z <= high.z + 1e-9);
+  }
+  EXPECT_EQ(points, 6u);
+}
+
+TEST(SatOutGeometry, SolidFacesAreSingleSidedRegionFacesDouble) {
+  const Shape box = Made(Shape::Box({0, 0, 0}, {1, 1, 1}));
+  std::vector<Shape> regions;
+  ASSERT_EQ(box.Explode(regions), Acad::eOk);
+  ASSERT_FALSE(regions.empty());
+  std::string text;
+  ASSERT_EQ(SatText({&box, &regions[0]}, text), Acad::eOk);
+  const SatFile file = SplitSat(text);
+  EXPECT_EQ(file.declaredBodies, 2);
+  EXPECT_EQ(JoinProblems(CheckSatStructure(file, false)), "");
+  size_t single = 0, dual = 0;
+  for (const auto& r : file.records)
+    if (r.name == "face") (r.fields[6] == "single" ? single : dual) += 1;
+  EXPECT_EQ(single, 6u);
+  EXPECT_EQ(dual, 1u);
+}
+
+// The box's planes face outwards: a forward face's plane normal points away from the centre.
+TEST(SatOutGeometry, BoxFaceNormalsPointOutwards) {
+  const Shape box = Made(Shape::Box({0, 0, 0}, {2, 2, 2}));
+  std::string text;
+  ASSERT_EQ(SatText({&box}, text), Acad::eOk);
+  const SatFile file = SplitSat(text);
+  for (const auto& face : file.records) {
+    if (face.name != "face") continue;
+    const auto& plane = file.records[std::stol(face.fields[4].substr(1))];
+    ASSERT_EQ(plane.name, "plane-surface");
+    double out = 0;
+    for (int k = 0; k < 3; ++k) out += (std::stod(plane.fields[k]) - 1) * std::stod(plane.fields[3 + k]);
+    if (face.fields[5] == "reversed") out = -out;
+    EXPECT_GT(out, 0.5);
+  }
+}
+
+TEST(SatOutFile, RefusesNullShapesAndKeepsTheOldFile) {
+  TempDir dir;
+  const auto path = dir.Path() / "old.sat";
+  { std::ofstream(path) << "old"; }
+  const Shape null;
+  std::wstring reason;
+  EXPECT_EQ(WriteSat(path.wstring(), {&null}, &reason), Acad::eInvalidInput);
+  EXPECT_FALSE(reason.empty());
+  EXPECT_EQ(plx::test::ReadFile(path), "old");
+}
+
+TEST(SatOutFile, ReplacesAnOldFileWhenComplete) {
+  TempDir dir;
+  const auto path = dir.Path() / "out.sat";
+  { std::ofstream(path) << "old"; }
+  const Shape box = Made(Shape::Box({0, 0, 0}, {1, 1, 1}));
+  ASSERT_EQ(WriteSat(path.wstring(), {&box}), Acad::eOk);
+  const std::string text = plx::test::ReadFile(path);
+  EXPECT_EQ(text.compare(0, 4, "700 "), 0);
+  EXPECT_NE(text.find("End-of-ACIS-data"), std::string::npos);
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) files += entry.is_regular_file();
+  EXPECT_EQ(files, 1u);  // no temporary left beside it
+}
+
+TEST(SatOutFile, UnwritableFolderIsAFileAccessError) {
+  TempDir dir;
+  const Shape box = Made(Shape::Box({0, 0, 0}, {1, 1, 1}));
+  std::wstring reason;
+  EXPECT_EQ(WriteSat((dir.Path() / "missing" / "out.sat").wstring(), {&box}, &reason), Acad::eFileAccessErr);
+  EXPECT_NE(reason.find(L"missing"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace plx::modeller
