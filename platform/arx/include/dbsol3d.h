@@ -22,7 +22,10 @@ class AcDbModelerEntity : public AcDbEntity {
   bool isNull() const;
   // The body, owned by the entity; null when there is none.
   void* body() const;
-  // Takes a copy of the body (the caller keeps its own); null empties the entity.
+  // Takes a copy of the body (the caller keeps its own); null empties the entity. The body is
+  // classified by its geometry, whatever entity it came from: closed volumes are a 3D solid's,
+  // one planar face a region's, anything else a body's (so a 3D solid given a body's closed
+  // volume can take part in Booleans with other solids).
   Acad::ErrorStatus setBody(const void* modelerBody);
 
   // Tight extents of the body; eNullExtents for an empty entity.
@@ -61,6 +64,14 @@ class AcDb3dSolid : public AcDbModelerEntity {
   // taken to equal xRadius).
   Acad::ErrorStatus createFrustum(double height, double xRadius, double yRadius, double topXRadius);
 
+  // Removes redundant edges and vertices (faces that lie on one surface are merged) and checks
+  // what is left: eOk when the solid holds one or more closed volumes; eInvalidInput when it
+  // holds no body; eNotApplicable when its body is not a closed volume (an open mesh's body);
+  // eGeneralModelingFailure when the modeller fails, the body then being left as it was;
+  // eNotOpenForWrite when the solid is not open for write. Asked after setBody to learn
+  // whether the solid received a usable volume.
+  Acad::ErrorStatus cleanBody();
+
   // Unites, intersects or subtracts the other solid into this one; the other is left empty.
   Acad::ErrorStatus booleanOper(AcDb::BoolOperType operation, AcDb3dSolid* solid);
 
@@ -76,6 +87,16 @@ class AcDbBody : public AcDbModelerEntity {
   AcDbBody() = default;
   AcDbBody(const AcDbBody& other) = default;
   AcRxObject* clone() const override { return new AcDbBody(*this); }
+
+  // Reads an ACIS SAT file (versions 106 to 21500) and appends one new entity per body, in
+  // file order: an AcDb3dSolid for closed volumes, an AcDbRegion for a single planar face, an
+  // AcDbBody for anything else (and for a body without faces, which stays empty). The entities
+  // are in no database and belong to the caller. A valid file without bodies gives eOk and
+  // appends nothing. On failure nothing is appended: eInvalidInput for a null or empty name,
+  // eFileNotFound for a missing file, eFileAccessErr for one that cannot be read,
+  // eCannotRestoreFromAcisFile for an empty file, text that is not SAT, a binary (SAB) file, or
+  // data the modeller cannot read (an unknown surface or curve, a broken pointer).
+  static Acad::ErrorStatus acisIn(const ACHAR* fileName, AcDbVoidPtrArray& entities);
 
   // Writes one ACIS SAT file (text, version 700) at fileName holding one body for each entity
   // of the list, in list order: the 3D solids, bodies and regions given (classes derived from

@@ -59,6 +59,8 @@ struct SatCase {
   friend void PrintTo(const SatCase& c, std::ostream* os) { *os << c.name; }
   std::function<Shape()> make;
   std::map<std::string, size_t> records;  // exact counts of these record kinds
+  // The reader does not yet rebuild faces on periodic surfaces bounded by B-spline loops.
+  bool readsBack = true;
 };
 
 const SatCase kCases[] = {
@@ -79,7 +81,7 @@ const SatCase kCases[] = {
      {{"face", 5}, {"plane-surface", 5}, {"edge", 9}, {"vertex", 6}}},
     {"BoxWithCavity", Cavity, {{"lump", 1}, {"shell", 2}, {"face", 12}, {"plane-surface", 12}, {"edge", 24}}},
     {"TwoDisjointBoxes", TwoBoxes, {{"body", 1}, {"lump", 2}, {"shell", 2}, {"face", 12}}},
-    {"CrossedCylinders", CrossedCylinders, {{"body", 1}, {"lump", 1}}},
+    {"CrossedCylinders", CrossedCylinders, {{"body", 1}, {"lump", 1}}, false},
     {"NonUniformlyScaledSphere", ScaledSphere, {{"face", 1}, {"sphere-surface", 0}, {"spline-surface", 1}}},
     {"TurnedAndMovedWedge", TurnedAndMovedWedge, {{"face", 5}, {"plane-surface", 5}, {"edge", 9}}},
 };
@@ -186,6 +188,61 @@ TEST(SatOutFile, UnwritableFolderIsAFileAccessError) {
   std::wstring reason;
   EXPECT_EQ(WriteSat((dir.Path() / "missing" / "out.sat").wstring(), {&box}, &reason), Acad::eFileAccessErr);
   EXPECT_NE(reason.find(L"missing"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace plx::modeller
+
+namespace plx::modeller {
+namespace {
+
+void ExpectSameSolid(const Shape& read, const Shape& written) {
+  EXPECT_EQ(read.Kind(), written.Kind());
+  const double volume = written.Volume();
+  EXPECT_NEAR(read.Volume(), volume, 1e-6 * std::fabs(volume));
+  Point3 a0, a1, b0, b1;
+  ASSERT_EQ(written.Extents(a0, a1), Acad::eOk);
+  ASSERT_EQ(read.Extents(b0, b1), Acad::eOk);
+  const double size = std::hypot(a1.x - a0.x, a1.y - a0.y, a1.z - a0.z);
+  for (const auto& [p, q] : {std::pair{a0, b0}, std::pair{a1, b1}}) {
+    EXPECT_NEAR(q.x, p.x, 1e-6 * size);
+    EXPECT_NEAR(q.y, p.y, 1e-6 * size);
+    EXPECT_NEAR(q.z, p.z, 1e-6 * size);
+  }
+}
+
+TEST_P(SatOut, ReadsBackAsTheSameSolid) {
+  if (!GetParam().readsBack) GTEST_SKIP() << "the reader refuses this body";
+  const Shape shape = GetParam().make();
+  std::string text;
+  ASSERT_EQ(SatText({&shape}, text), Acad::eOk);
+  const SatReadResult read = ReadSatText(text);
+  ASSERT_TRUE(read.Ok()) << std::string(read.reason.begin(), read.reason.end()) << "\n" << text;
+  ASSERT_EQ(read.bodies.size(), 1u);
+  ExpectSameSolid(read.bodies[0], shape);
+}
+
+TEST(SatOutRoundTrip, SeveralShapesOfEveryKindKeepTheirOrderAndKinds) {
+  const Shape box = Made(Shape::Box({0, 0, 0}, {1, 2, 3}));
+  std::vector<Shape> pieces;
+  ASSERT_EQ(Made(Shape::Cylinder({0, 0, 0}, 1, 2)).Explode(pieces), Acad::eOk);
+  const Shape* region = nullptr;
+  const Shape* sheet = nullptr;
+  for (const Shape& piece : pieces) {
+    if (piece.Kind() == ShapeKind::kRegion) region = &piece;
+    if (piece.Kind() == ShapeKind::kBody) sheet = &piece;
+  }
+  ASSERT_TRUE(region && sheet);
+  std::string text;
+  ASSERT_EQ(SatText({sheet, &box, region}, text), Acad::eOk);
+  const SatReadResult read = ReadSatText(text);
+  ASSERT_TRUE(read.Ok()) << std::string(read.reason.begin(), read.reason.end());
+  ASSERT_EQ(read.bodies.size(), 3u);
+  EXPECT_EQ(read.bodies[0].Kind(), ShapeKind::kBody);
+  EXPECT_NEAR(read.bodies[0].Area(), sheet->Area(), 1e-6 * sheet->Area());
+  ExpectSameSolid(read.bodies[1], box);
+  EXPECT_EQ(read.bodies[2].Kind(), ShapeKind::kRegion);
+  EXPECT_NEAR(read.bodies[2].Area(), region->Area(), 1e-6 * region->Area());
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ struct SatBox {
   std::array<double, 3> min{0, 0, 0};
   std::array<double, 3> size{1, 1, 1};
   bool cavity = false;  // a hollow of half the size in the middle, as a second shell
+  bool open = false;    // the bottom face left out of the shell (its records stay, unused)
 };
 
 struct SatBody {
@@ -73,13 +74,13 @@ class SatBoxWriter {
       const long lump = Reserve();
       if (previousLump >= 0) records_[previousLump].replace(records_[previousLump].find("NEXT"), 4, P(lump));
       else firstLump = lump;
-      const long outer = WriteShell(box.min, box.size, lump, false);
+      const long outer = WriteShell(box.min, box.size, lump, false, box.open);
       long inner = -1;
       if (box.cavity) {
         const std::array<double, 3> min{box.min[0] + box.size[0] / 4, box.min[1] + box.size[1] / 4,
                                         box.min[2] + box.size[2] / 4};
         const std::array<double, 3> size{box.size[0] / 2, box.size[1] / 2, box.size[2] / 2};
-        inner = WriteShell(min, size, lump, true);
+        inner = WriteShell(min, size, lump, true, false);
         records_[inner].replace(records_[inner].find("NEXT"), 4, "$-1");
       }
       if (inner >= 0) records_[outer].replace(records_[outer].find("NEXT"), 4, P(inner));
@@ -98,7 +99,8 @@ class SatBoxWriter {
   }
 
   // Six faces; inward (a cavity) turns every face and runs every loop the other way.
-  long WriteShell(const std::array<double, 3>& min, const std::array<double, 3>& size, long lump, bool inward) {
+  long WriteShell(const std::array<double, 3>& min, const std::array<double, 3>& size, long lump, bool inward,
+                  bool open) {
     static const int kFaces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
     static const double kNormals[6][3] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {-1, 0, 0}, {1, 0, 0}};
     auto corner = [&](int i) {
@@ -136,7 +138,7 @@ class SatBoxWriter {
     for (long& v : vertices) v = Reserve();
     for (long& p : points) p = Reserve();
 
-    records_[shell] = "shell" + Prefix(true) + " NEXT $-1 " + P(faces[0]) + (version_ >= 200 ? " $-1 " : " ") + P(lump);
+    records_[shell] = "shell" + Prefix(true) + " NEXT $-1 " + P(faces[open ? 1 : 0]) + (version_ >= 200 ? " $-1 " : " ") + P(lump);
     for (int f = 0; f < 6; ++f) {
       records_[faces[f]] = "face" + Prefix(true) + " " + P(f < 5 ? faces[f + 1] : -1) + " " + P(loops[f]) + " " +
                            P(shell) + " $-1 " + P(planes[f]) + Sense(inward) + (version_ < 200 ? " 0" : " single");

@@ -72,6 +72,11 @@ class Shape {
   // Sets the kind from the geometry: closed shells bounding solids make a 3D solid, one planar
   // face a region, anything else a body.
   void Reclassify();
+  // Merges faces that lie on one surface (removing the edges and vertices between them) and
+  // classifies the shape again: eOk when the result is a 3D solid, eNotApplicable when it is
+  // not; eInvalidInput for a null shape; eGeneralModelingFailure, the shape unchanged, when the
+  // modeller fails.
+  Acad::ErrorStatus Clean();
 
   // Primitives, placed as the host's commands place them (axes along the world Z axis).
   // Sizes must be finite; a zero or negative size gives eInvalidInput (non-finite input) or
@@ -198,8 +203,9 @@ namespace plx::host {
 // the working drawing, with the current layer and colour. The primitive commands end here.
 Acad::ErrorStatus AppendSolid(plx::modeller::Shape shape);
 
-// Registers BOX, SPHERE, CYLINDER, CONE, TORUS and WEDGE as host commands.
+// Registers BOX, SPHERE, CYLINDER, CONE, TORUS and WEDGE as host commands, and ACISIN.
 void RegisterSolidCommands();
+void RegisterAcisinCommand();
 
 // Registers ACISOUT (selected solids, bodies and regions to a SAT file) and MASSPROP.
 void RegisterAcisOutCommands();

@@ -54,6 +54,7 @@ Acad::ErrorStatus AcDbModelerEntity::setBody(const void* modelerBody) {
   }
   // A body may be handed back to its own entity: copy before replacing.
   Shape copy(*static_cast<const Shape*>(modelerBody));
+  copy.Reclassify();
   *shape_ = std::move(copy);
   return Acad::eOk;
 }

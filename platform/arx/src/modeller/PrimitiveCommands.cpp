@@ -88,6 +88,7 @@ void RegisterSolidCommands() {
   AddHostCommand(L"CONE", AxialCommand<&Shape::Cone>);
   AddHostCommand(L"TORUS", TorusCommand);
   AddHostCommand(L"WEDGE", WedgeCommand);
+  RegisterAcisinCommand();
 }
 
 }  // namespace plx::host

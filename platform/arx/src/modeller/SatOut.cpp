@@ -331,6 +331,14 @@ class BodyWriter {
     }
     if (spline->IsUPeriodic()) spline->SetUNotPeriodic();
     if (spline->IsVPeriodic()) spline->SetVNotPeriodic();
+    // SAT knots are clamped: a surface whose end knots are not (as periodic ones unrolled
+    // are) is cut to its own range, which keeps its parameters.
+    if (spline->UMultiplicity(1) != spline->UDegree() + 1 || spline->UMultiplicity(spline->NbUKnots()) != spline->UDegree() + 1 ||
+        spline->VMultiplicity(1) != spline->VDegree() + 1 || spline->VMultiplicity(spline->NbVKnots()) != spline->VDegree() + 1) {
+      double u0, u1, v0, v1;
+      spline->Bounds(u0, u1, v0, v1);
+      spline->Segment(u0, u1, v0, v1);
+    }
     return doc_.Add(SplineSurfaceRecord(*spline));
   }
 
@@ -415,6 +423,8 @@ class BodyWriter {
       t1 = spline->LastParameter();
     }
     if (spline->IsPeriodic()) spline->SetNotPeriodic();
+    if (spline->Multiplicity(1) != spline->Degree() + 1 || spline->Multiplicity(spline->NbKnots()) != spline->Degree() + 1)
+      spline->Segment(spline->FirstParameter(), spline->LastParameter());
     const bool rational = spline->IsRational();
     RecordText r("intcurve-curve");
     r.Word("forward { exactcur full").Word(rational ? "nurbs" : "nubs").Int(spline->Degree()).Word("open");
