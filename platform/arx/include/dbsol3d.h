@@ -66,12 +66,11 @@ class AcDb3dSolid : public AcDbModelerEntity {
   // taken to equal xRadius).
   Acad::ErrorStatus createFrustum(double height, double xRadius, double yRadius, double topXRadius);
 
-  // Removes redundant edges and vertices (faces that lie on one surface are merged) and checks
-  // what is left: eOk when the solid holds one or more closed volumes; eInvalidInput when it
-  // holds no body; eNotApplicable when its body is not a closed volume (an open mesh's body);
+  // Removes redundant edges and vertices (faces that lie on one surface are merged): eOk for
+  // any body, closed or open; eInvalidInput when the solid holds no body;
   // eGeneralModelingFailure when the modeller fails, the body then being left as it was;
   // eNotOpenForWrite when the solid is not open for write. Asked after setBody to learn
-  // whether the solid received a usable volume.
+  // whether the solid received a usable body.
   Acad::ErrorStatus cleanBody();
 
   // Unites, intersects or subtracts the other solid into this one; the other is left empty.

@@ -33,7 +33,7 @@ Acad::ErrorStatus Shape::Clean() {
   if (status != Acad::eOk) return Acad::eGeneralModelingFailure;
   impl_->shape = cleaned;
   impl_->kind = kind;
-  return kind == ShapeKind::kSolid ? Acad::eOk : Acad::eNotApplicable;
+  return Acad::eOk;
 }
 
 }  // namespace plx::modeller

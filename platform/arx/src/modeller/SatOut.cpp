@@ -36,6 +36,7 @@
 #include <TopoDS_Iterator.hxx>
 
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,12 @@ class BodyWriter {
     const int64_t surface = WriteSurface(face, natural, cone);
     const bool forward = (face.Orientation() != TopAbs_REVERSED) == natural;
 
+    // A seam runs through the face twice, once each way. An edge that is closed on the face
+    // but used once is a boundary that happens to lie on the seam (a sphere cut along its
+    // seam meridian) and stays: another face shares it.
+    std::map<const TopoDS_TShape*, int> useCount;
+    for (TopExp_Explorer e(face, TopAbs_EDGE); e.More(); e.Next()) ++useCount[e.Current().TShape().get()];
+
     // The edges that stay, in wire order.
     std::vector<Use> uses;
     std::vector<TopoDS_Vertex> apexes;
@@ -161,7 +168,7 @@ class BodyWriter {
           if (cone) apexes.push_back(TopExp::FirstVertex(edge));
           continue;
         }
-        if (BRep_Tool::IsClosed(edge, face)) continue;
+        if (useCount[edge.TShape().get()] > 1 && BRep_Tool::IsClosed(edge, face)) continue;
         TopoDS_Vertex first, last;
         TopExp::Vertices(edge, first, last, true);
         if (first.IsNull() || last.IsNull()) continue;
