@@ -19,6 +19,7 @@
 #include <Geom_Ellipse.hxx>
 #include <Geom_Line.hxx>
 #include <Precision.hxx>
+#include <ShapeFix_Face.hxx>
 #include <ShapeFix_Shape.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
@@ -315,7 +316,14 @@ class Builder {
         at = static_cast<std::size_t>(end - text.data());
       }
     } else {
-      for (double& v : values) v = c.Real();
+      // Text gives thirteen numbers; binary gives the rows and the translation as vectors.
+      for (int k = 0; k < 4; ++k) {
+        const sat::Vec3 v = c.Triple();
+        values[3 * k] = v.x;
+        values[3 * k + 1] = v.y;
+        values[3 * k + 2] = v.z;
+      }
+      values[12] = c.Real();
     }
     double a[3][3];
     for (int r = 0; r < 3; ++r)
@@ -433,6 +441,9 @@ SatReadResult ReadSat(const sat::File& file) {
         continue;
       }
       ShapeFix_Shape fix(body.shape);
+      // The loops' senses say which side of them a face lies on; left to itself the healer
+      // turns a lone loop on a sphere round so that it bounds the smaller piece.
+      fix.FixFaceTool()->FixOrientationMode() = 0;
       fix.Perform();
       TopoDS_Shape healed = Unwrap(fix.Shape());
       if (healed.IsNull() || Count(healed, TopAbs_FACE) == 0)
