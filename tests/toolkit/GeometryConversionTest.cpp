@@ -20,7 +20,8 @@ TEST_P(GeometryConversionRoundTrip, PointsAndVectorsComeBackBitForBit) {
   EXPECT_TRUE(SameBits(back.x, p.x) && SameBits(back.y, p.y) && SameBits(back.z, p.z));
   const AcGeVector3d vec(v, 0.5, -v);
   const AcGeVector3d vecBack = ONVectorToAcGeVector(AcGeVectorToONVector(vec));
-  EXPECT_TRUE(SameBits(vecBack.x, vec.x) && SameBits(vecBack.y, vec.y) && SameBits(vecBack.z, vec.z));
+  EXPECT_TRUE(SameBits(vecBack.x, vec.x) && SameBits(vecBack.y, vec.y) &&
+              SameBits(vecBack.z, vec.z));
   const AcGePoint3d q = ONPointToAcGePoint(p);
   EXPECT_TRUE(SameBits(q.x, p.x) && SameBits(q.y, p.y) && SameBits(q.z, p.z));
 }
