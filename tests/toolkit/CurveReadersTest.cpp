@@ -103,8 +103,10 @@ TEST_P(CircleReader, FullCircleFromTheOpenNurbsXAxis) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Normals, CircleReader,
-                         testing::Values(CircleCase{{0, 0, 1}, {1, 0, 0}}, CircleCase{{0, 0, -1}, {-1, 0, 0}},
-                                         CircleCase{{1, 0, 0}, {0, 1, 0}}, CircleCase{{0, 1, 0}, {0, 0, 1}}));
+                         testing::Values(CircleCase{{0, 0, 1}, {1, 0, 0}},
+                                         CircleCase{{0, 0, -1}, {-1, 0, 0}},
+                                         CircleCase{{1, 0, 0}, {0, 1, 0}},
+                                         CircleCase{{0, 1, 0}, {0, 0, 1}}));
 
 struct ArcCase {
   AcGeVector3d normal;
@@ -203,24 +205,26 @@ TEST_P(EllipseReader, NurbsFormLiesOnTheEllipseAndRunsBetweenItsEnds) {
       // Inside the arc: the angle from the start runs below the sweep.
       double t = std::atan2(v, u) - ellipse.paramAtAngle(ellipse.startAngle());
       while (t < 0) t += 2 * kPi;
-      EXPECT_LT(t, ellipse.paramAtAngle(ellipse.endAngle()) - ellipse.paramAtAngle(ellipse.startAngle()) + 1e-9);
+      EXPECT_LT(t, ellipse.paramAtAngle(ellipse.endAngle()) -
+                       ellipse.paramAtAngle(ellipse.startAngle()) + 1e-9);
     }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Forms, EllipseReader,
-    testing::Values(EllipseCase{{0, 0, 1}, {4, 0, 0}, 0.5, 0, 2 * kPi},
-                    EllipseCase{{0, 0, 1}, {4, 0, 0}, 0.5, 0.3, 2.0},
-                    EllipseCase{{0, 0, 1}, {0, 3, 0}, 0.25, 5.5, 5.5 + 4.0},
-                    EllipseCase{{0, 0, -1}, {2, 2, 0}, 0.6, 1.0, 6.0},
-                    // An oblique normal, full and as an arc.
-                    EllipseCase{{1, 1, 1}, {1, -1, 0}, 0.4, 0, 2 * kPi},
-                    EllipseCase{{1, 1, 1}, {-2, 2, 0}, 0.7, 2.5, 4.0},
-                    EllipseCase{{0.2, -0.5, 1}, {1000, 0, -200}, 0.01, 0.1, 0.2}));
+INSTANTIATE_TEST_SUITE_P(Forms, EllipseReader,
+                         testing::Values(EllipseCase{{0, 0, 1}, {4, 0, 0}, 0.5, 0, 2 * kPi},
+                                         EllipseCase{{0, 0, 1}, {4, 0, 0}, 0.5, 0.3, 2.0},
+                                         EllipseCase{{0, 0, 1}, {0, 3, 0}, 0.25, 5.5, 5.5 + 4.0},
+                                         EllipseCase{{0, 0, -1}, {2, 2, 0}, 0.6, 1.0, 6.0},
+                                         // An oblique normal, full and as an arc.
+                                         EllipseCase{{1, 1, 1}, {1, -1, 0}, 0.4, 0, 2 * kPi},
+                                         EllipseCase{{1, 1, 1}, {-2, 2, 0}, 0.7, 2.5, 4.0},
+                                         EllipseCase{
+                                             {0.2, -0.5, 1}, {1000, 0, -200}, 0.01, 0.1, 0.2}));
 
 TEST(CurveReaders, EllipticalQuarterStartsAtTheMajorAxisEnd) {
-  AcDbEllipse ellipse(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), AcGeVector3d(2, 0, 0), 0.5, 0, kPi / 2);
+  AcDbEllipse ellipse(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), AcGeVector3d(2, 0, 0), 0.5, 0,
+                      kPi / 2);
   ON_NurbsCurve curve;
   EllipseToNurbsCurve(&ellipse, curve);
   EXPECT_EQ(curve.CVCount(), 3);
@@ -272,7 +276,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(PolylineCase{{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, false, 4},
                     PolylineCase{{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, true, 5},
                     // Bulges are not looked at: the arc becomes its chord.
-                    PolylineCase{{{0, 0, 1}, {2, 0, -0.5}, {2, 2, 0}}, false, 3}, PolylineCase{{}, true, 0}));
+                    PolylineCase{{{0, 0, 1}, {2, 0, -0.5}, {2, 2, 0}}, false, 3},
+                    PolylineCase{{}, true, 0}));
 
 TEST(CurveReaders, ClosedPolylineEndingOnItsFirstVertexKeepsBothPoints) {
   auto polyline = MakePolyline({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}}, true);
@@ -342,7 +347,8 @@ class SplineReader : public testing::TestWithParam<SplineCase> {};
 
 TEST_P(SplineReader, KeepsControlPointsAndInnerKnotsNotWeights) {
   const SplineCase& c = GetParam();
-  const AcGePoint3dArray points = PointArray({{0, 0, 0}, {1, 2, 0}, {3, 2, 1}, {4, 0, 0}, {6, 1, 2}});
+  const AcGePoint3dArray points =
+      PointArray({{0, 0, 0}, {1, 2, 0}, {3, 2, 1}, {4, 0, 0}, {6, 1, 2}});
   AcGeDoubleArray knots, weights;
   for (double k : c.knots) knots.append(k);
   const int count = static_cast<int>(c.knots.size()) - c.degree - 1;
@@ -360,7 +366,8 @@ TEST_P(SplineReader, KeepsControlPointsAndInnerKnotsNotWeights) {
   EXPECT_EQ(curve.Order(), c.degree + 1);
   ASSERT_EQ(curve.CVCount(), count);
   ASSERT_EQ(curve.KnotCount(), static_cast<int>(c.knots.size()) - 2);
-  for (int i = 0; i < curve.KnotCount(); ++i) EXPECT_EQ(curve.Knot(i), c.knots[static_cast<size_t>(i) + 1]);
+  for (int i = 0; i < curve.KnotCount(); ++i)
+    EXPECT_EQ(curve.Knot(i), c.knots[static_cast<size_t>(i) + 1]);
   for (int i = 0; i < count; ++i) {
     ON_3dPoint cv;
     curve.GetCV(i, cv);
@@ -400,7 +407,8 @@ AcDbObjectId AddAndOpen(Entity* entity, Entity*& opened) {
 }
 
 TEST_F(PolylineVertices, TwoDimensionalTakesElevationAsZInItsOwnSystem) {
-  auto* made = new AcDb2dPolyline(AcDb::k2dSimplePoly, PointArray({{0, 0, 0}, {4, 0, 0}, {4, 3, 0}}), 5.0, true);
+  auto* made = new AcDb2dPolyline(AcDb::k2dSimplePoly,
+                                  PointArray({{0, 0, 0}, {4, 0, 0}, {4, 3, 0}}), 5.0, true);
   made->setNormal(AcGeVector3d(1, 0, 0));  // not applied: the points stay in object coordinates
   AcDb2dPolyline* polyline = nullptr;
   AddAndOpen(made, polyline);
@@ -418,7 +426,8 @@ TEST_F(PolylineVertices, TwoDimensionalTakesElevationAsZInItsOwnSystem) {
 TEST_F(PolylineVertices, ThreeDimensionalOpenAndClosed) {
   for (bool closed : {false, true}) {
     AcDb3dPolyline* polyline = nullptr;
-    AddAndOpen(new AcDb3dPolyline(AcDb::k3dSimplePoly, PointArray({{0, 0, 0}, {1, 2, 3}, {4, 5, 6}}), closed),
+    AddAndOpen(new AcDb3dPolyline(AcDb::k3dSimplePoly,
+                                  PointArray({{0, 0, 0}, {1, 2, 3}, {4, 5, 6}}), closed),
                polyline);
     ASSERT_NE(polyline, nullptr);
     ON_PolylineCurve curve;
@@ -455,7 +464,8 @@ TEST_P(SampleCurveSteps, AppendsStepsAndAlwaysTheEnd) {
   EXPECT_EQ(SampleCurve(&line, c.step, points), 1);
   ASSERT_EQ(points.length(), static_cast<int>(c.xs.size()) + 1);
   EXPECT_EQ(points[0], AcGePoint3d(-7, -7, -7));
-  for (size_t i = 0; i < c.xs.size(); ++i) EXPECT_NEAR(points[static_cast<int>(i) + 1].x, c.xs[i], 1e-12);
+  for (size_t i = 0; i < c.xs.size(); ++i)
+    EXPECT_NEAR(points[static_cast<int>(i) + 1].x, c.xs[i], 1e-12);
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, SampleCurveSteps,

@@ -110,15 +110,18 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, GeometryCollectionRow,
     ::testing::Values(
         RowCase{"Point", [] { return new AcDbPoint(AcGePoint3d(1, 2, 3)); }, "ON_Point"},
-        RowCase{"Line", [] { return new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0)); }, "ON_LineCurve"},
+        RowCase{"Line", [] { return new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0)); },
+                "ON_LineCurve"},
         RowCase{"Ray", [] { return new AcDbRay; }, "ON_LineCurve"},
         RowCase{"Xline", [] { return new AcDbXline; }, "ON_LineCurve"},
-        RowCase{"Circle", [] { return new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), 1); },
+        RowCase{"Circle",
+                [] { return new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), 1); },
                 "ON_ArcCurve"},
         RowCase{"Arc", [] { return new AcDbArc(AcGePoint3d(0, 0, 0), 1, 0, 1); }, "ON_ArcCurve"},
         RowCase{"Ellipse",
                 [] {
-                  return new AcDbEllipse(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), AcGeVector3d(2, 0, 0), 0.5);
+                  return new AcDbEllipse(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1),
+                                         AcGeVector3d(2, 0, 0), 0.5);
                 },
                 "ON_NurbsCurve"},
         RowCase{"Polyline",
@@ -131,29 +134,36 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 "ON_PolylineCurve"},
         RowCase{"Polyline3d",
-                [] { return new AcDb3dPolyline(AcDb::k3dSimplePoly, Points({{0, 0, 0}, {1, 1, 1}})); },
+                [] {
+                  return new AcDb3dPolyline(AcDb::k3dSimplePoly, Points({{0, 0, 0}, {1, 1, 1}}));
+                },
                 "ON_PolylineCurve"},
-        RowCase{"Spline", [] { return new AcDbSpline(Points({{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}})); },
+        RowCase{"Spline",
+                [] {
+                  return new AcDbSpline(Points({{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}}));
+                },
                 "ON_NurbsCurve"},
         RowCase{"Face",
                 [] {
-                  return new AcDbFace(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0), AcGePoint3d(1, 1, 0),
-                                      AcGePoint3d(0, 1, 0));
+                  return new AcDbFace(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0),
+                                      AcGePoint3d(1, 1, 0), AcGePoint3d(0, 1, 0));
                 },
                 "ON_Mesh"},
         RowCase{"PolygonMesh",
                 [] {
                   return new AcDbPolygonMesh(AcDb::kSimpleMesh, 2, 2,
-                                             Points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}}), false, false);
+                                             Points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}}),
+                                             false, false);
                 },
                 "ON_Mesh"},
         RowCase{"Solid2d",
                 [] {
-                  return new AcDbSolid(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0), AcGePoint3d(0, 1, 0),
-                                       AcGePoint3d(1, 1, 0));
+                  return new AcDbSolid(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0),
+                                       AcGePoint3d(0, 1, 0), AcGePoint3d(1, 1, 0));
                 },
                 "ON_NurbsSurface"},
-        RowCase{"Text", [] { return new AcDbText(AcGePoint3d(1, 2, 3), L"Plovex"); }, "ON_TextEntity2"}),
+        RowCase{"Text", [] { return new AcDbText(AcGePoint3d(1, 2, 3), L"Plovex"); },
+                "ON_TextEntity2"}),
     [](const ::testing::TestParamInfo<RowCase>& info) { return std::string(info.param.name); });
 
 TEST_F(GeometryCollection, TextGivesOneEmptyTextEntity) {
@@ -225,8 +235,10 @@ std::vector<std::pair<ON_3dPoint, ON_3dPoint>> LinePieces(const AcDbEntity& enti
   return lines;
 }
 
-void ExpectLines(const GeometryList& list, const std::vector<std::pair<ON_3dPoint, ON_3dPoint>>& lines) {
-  ASSERT_EQ(list.Types(), (std::map<std::string, int>{{"ON_LineCurve", static_cast<int>(lines.size())}}));
+void ExpectLines(const GeometryList& list,
+                 const std::vector<std::pair<ON_3dPoint, ON_3dPoint>>& lines) {
+  ASSERT_EQ(list.Types(),
+            (std::map<std::string, int>{{"ON_LineCurve", static_cast<int>(lines.size())}}));
   for (size_t i = 0; i < lines.size(); ++i) {
     const auto* curve = list.At<ON_LineCurve>(static_cast<int>(i));
     EXPECT_EQ(curve->m_line.from, lines[i].first) << i;
@@ -253,7 +265,8 @@ TEST_F(GeometryCollection, RoundCappedMultilineGivesItsLinesOnly) {
 TEST_F(GeometryCollection, HatchWithArcEdgesGivesItsLinesOnly) {
   auto* hatch = new AcDbHatch;
   AcGePoint2dArray corners;
-  for (auto [x, y] : {std::pair{0.0, 0.0}, {4.0, 0.0}, {4.0, 4.0}, {0.0, 4.0}}) corners.append(AcGePoint2d(x, y));
+  for (auto [x, y] : {std::pair{0.0, 0.0}, {4.0, 0.0}, {4.0, 4.0}, {0.0, 4.0}})
+    corners.append(AcGePoint2d(x, y));
   AcGeDoubleArray bulges;
   for (double b : {0.0, 0.4, 0.0, -0.3}) bulges.append(b);
   ASSERT_EQ(hatch->appendLoop(AcDbHatch::kExternal, corners, bulges), Acad::eOk);
@@ -267,7 +280,8 @@ TEST_F(GeometryCollection, HatchWithArcEdgesGivesItsLinesOnly) {
 TEST_F(GeometryCollection, HatchThatCannotExplodeGivesNothingAndNoReason) {
   auto* hatch = new AcDbHatch;
   AcGePoint2dArray corners;
-  for (auto [x, y] : {std::pair{0.0, 0.0}, {1e6, 0.0}, {1e6, 1e6}, {0.0, 1e6}}) corners.append(AcGePoint2d(x, y));
+  for (auto [x, y] : {std::pair{0.0, 0.0}, {1e6, 0.0}, {1e6, 1e6}, {0.0, 1e6}})
+    corners.append(AcGePoint2d(x, y));
   ASSERT_EQ(hatch->appendLoop(AcDbHatch::kExternal, corners, AcGeDoubleArray()), Acad::eOk);
   GeometryList list;
   EXPECT_EQ(Convert(AddEntity(hatch), list), 0);
@@ -320,13 +334,18 @@ INSTANTIATE_TEST_SUITE_P(
     Primitives, GeometryCollectionSolid,
     ::testing::Values(
         // Six regions of four lines each.
-        SolidCase{"Box", [](AcDb3dSolid& s) { return s.createBox(1, 2, 3); }, {{"ON_LineCurve", 24}}},
+        SolidCase{
+            "Box", [](AcDb3dSolid& s) { return s.createBox(1, 2, 3); }, {{"ON_LineCurve", 24}}},
         // Two end regions of one circle each, and a body whose seam is left out.
-        SolidCase{"Cylinder", [](AcDb3dSolid& s) { return s.createFrustum(2, 1, 1, 1); }, {{"ON_ArcCurve", 4}}},
+        SolidCase{"Cylinder",
+                  [](AcDb3dSolid& s) { return s.createFrustum(2, 1, 1, 1); },
+                  {{"ON_ArcCurve", 4}}},
         SolidCase{"Sphere", [](AcDb3dSolid& s) { return s.createSphere(1); }, {}},
         SolidCase{"Torus", [](AcDb3dSolid& s) { return s.createTorus(3, 1); }, {}},
         // Five regions: two triangles and three rectangles.
-        SolidCase{"Wedge", [](AcDb3dSolid& s) { return s.createWedge(1, 2, 3); }, {{"ON_LineCurve", 18}}}),
+        SolidCase{"Wedge",
+                  [](AcDb3dSolid& s) { return s.createWedge(1, 2, 3); },
+                  {{"ON_LineCurve", 18}}}),
     [](const ::testing::TestParamInfo<SolidCase>& info) { return std::string(info.param.name); });
 
 TEST_F(GeometryCollection, ModellerEntitiesThatCannotExplodeGiveZero) {
@@ -418,17 +437,19 @@ TEST_P(GeometryCollectionBlock, MatchesTheFirstDefinitionOfTheExactName) {
   reference->close();
   EXPECT_EQ(list.Count(), c.result);
   if (c.result) {
-    EXPECT_EQ(list.At<ON_InstanceRef>(0)->m_instance_definition_uuid, definitions[c.matched].Uuid());
+    EXPECT_EQ(list.At<ON_InstanceRef>(0)->m_instance_definition_uuid,
+              definitions[c.matched].Uuid());
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Definitions, GeometryCollectionBlock,
-                         ::testing::Values(BlockCase{"None", {}, 0, -1},
-                                           BlockCase{"OtherNames", {L"Nut", L"Washer"}, 0, -1},
-                                           BlockCase{"CaseDiffers", {L"BOLT", L"bolt"}, 0, -1},
-                                           BlockCase{"FirstMatchWins", {L"Nut", L"Bolt", L"Bolt"}, 1, 1},
-                                           BlockCase{"CaseMatters", {L"BOLT", L"Bolt"}, 1, 1}),
-                         [](const ::testing::TestParamInfo<BlockCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Definitions, GeometryCollectionBlock,
+    ::testing::Values(BlockCase{"None", {}, 0, -1},
+                      BlockCase{"OtherNames", {L"Nut", L"Washer"}, 0, -1},
+                      BlockCase{"CaseDiffers", {L"BOLT", L"bolt"}, 0, -1},
+                      BlockCase{"FirstMatchWins", {L"Nut", L"Bolt", L"Bolt"}, 1, 1},
+                      BlockCase{"CaseMatters", {L"BOLT", L"Bolt"}, 1, 1}),
+    [](const ::testing::TestParamInfo<BlockCase>& info) { return std::string(info.param.name); });
 
 TEST_F(GeometryCollection, BlockReferenceWithoutABlockIsLeftUntouched) {
   AcDbBlockReference reference;  // no block table record
@@ -442,13 +463,22 @@ TEST_F(GeometryCollection, BlockReferenceWithoutABlockIsLeftUntouched) {
 }
 
 // The openNURBS type each single-object row makes.
-const std::map<std::wstring, std::string> kRowType = {
-    {L"AcDbPoint", "ON_Point"},           {L"AcDbLine", "ON_LineCurve"},         {L"AcDbRay", "ON_LineCurve"},
-    {L"AcDbXline", "ON_LineCurve"},       {L"AcDbCircle", "ON_ArcCurve"},        {L"AcDbArc", "ON_ArcCurve"},
-    {L"AcDbEllipse", "ON_NurbsCurve"},    {L"AcDbPolyline", "ON_PolylineCurve"}, {L"AcDb3dPolyline", "ON_PolylineCurve"},
-    {L"AcDbSpline", "ON_NurbsCurve"},     {L"AcDbFace", "ON_Mesh"},              {L"AcDbPolyFaceMesh", "ON_Mesh"},
-    {L"AcDbPolygonMesh", "ON_Mesh"},      {L"AcDbSolid", "ON_NurbsSurface"},     {L"AcDbBlockReference", "ON_InstanceRef"},
-    {L"AcDbText", "ON_TextEntity2"}};
+const std::map<std::wstring, std::string> kRowType = {{L"AcDbPoint", "ON_Point"},
+                                                      {L"AcDbLine", "ON_LineCurve"},
+                                                      {L"AcDbRay", "ON_LineCurve"},
+                                                      {L"AcDbXline", "ON_LineCurve"},
+                                                      {L"AcDbCircle", "ON_ArcCurve"},
+                                                      {L"AcDbArc", "ON_ArcCurve"},
+                                                      {L"AcDbEllipse", "ON_NurbsCurve"},
+                                                      {L"AcDbPolyline", "ON_PolylineCurve"},
+                                                      {L"AcDb3dPolyline", "ON_PolylineCurve"},
+                                                      {L"AcDbSpline", "ON_NurbsCurve"},
+                                                      {L"AcDbFace", "ON_Mesh"},
+                                                      {L"AcDbPolyFaceMesh", "ON_Mesh"},
+                                                      {L"AcDbPolygonMesh", "ON_Mesh"},
+                                                      {L"AcDbSolid", "ON_NurbsSurface"},
+                                                      {L"AcDbBlockReference", "ON_InstanceRef"},
+                                                      {L"AcDbText", "ON_TextEntity2"}};
 
 // What the host's explode gives, counted down to curves: lines of multilines and hatches, and
 // the edge curves of modeller entities.
@@ -506,7 +536,8 @@ TEST_P(GeometryCollectionDrawing, ModelSpaceGivesOneObjectPerListedEntity) {
     ++classes[name];
     if (kRowType.count(name)) ++expected[kRowType.at(name)];
     if (name == L"AcDbMline" || name == L"AcDbHatch") CountPieces(*entity, true, expected);
-    if (name == L"AcDb3dSolid" || name == L"AcDbBody" || name == L"AcDbRegion") CountPieces(*entity, false, expected);
+    if (name == L"AcDb3dSolid" || name == L"AcDbBody" || name == L"AcDbRegion")
+      CountPieces(*entity, false, expected);
     const int before = list.Count();
     const int result = EntityToGeometry(entity, list.items, definitions);
     entity->close();
@@ -517,17 +548,20 @@ TEST_P(GeometryCollectionDrawing, ModelSpaceGivesOneObjectPerListedEntity) {
       EXPECT_EQ(list.Count(), before);
     }
   }
-  for (const wchar_t* name : GetParam().classes) EXPECT_GT(classes[name], 0) << CString(name).GetString();
+  for (const wchar_t* name : GetParam().classes)
+    EXPECT_GT(classes[name], 0) << CString(name).GetString();
   EXPECT_EQ(list.Types(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Corpus, GeometryCollectionDrawing,
     ::testing::Values(DrawingCase{"libredwg_example_2000.dxf",
-                                  {L"AcDbPoint", L"AcDbLine", L"AcDbRay", L"AcDbXline", L"AcDbArc", L"AcDbEllipse",
-                                   L"AcDbPolyline", L"AcDbSpline", L"AcDbFace", L"AcDbSolid", L"AcDbMline", L"AcDbHatch",
-                                   L"AcDbBlockReference", L"AcDbPolyFaceMesh", L"AcDb3dPolyline"}},
-                      DrawingCase{"libredwg_example_r12.dxf", {L"AcDbLine", L"AcDbBlockReference"}}),
+                                  {L"AcDbPoint", L"AcDbLine", L"AcDbRay", L"AcDbXline", L"AcDbArc",
+                                   L"AcDbEllipse", L"AcDbPolyline", L"AcDbSpline", L"AcDbFace",
+                                   L"AcDbSolid", L"AcDbMline", L"AcDbHatch", L"AcDbBlockReference",
+                                   L"AcDbPolyFaceMesh", L"AcDb3dPolyline"}},
+                      DrawingCase{"libredwg_example_r12.dxf",
+                                  {L"AcDbLine", L"AcDbBlockReference"}}),
     [](const ::testing::TestParamInfo<DrawingCase>& info) {
       std::string name = info.param.file;
       return name.substr(0, name.find('.'));

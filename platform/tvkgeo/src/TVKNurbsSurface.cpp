@@ -2,8 +2,8 @@
 // the patch passes through every corner and its sides are the straight edges of the face.
 #include "TVKGeo.h"
 
-int TVKNurbsSurface::CreateTriangle(ON_NurbsSurface& surface, const ON_3dPoint& a, const ON_3dPoint& b,
-                                    const ON_3dPoint& c) {
+int TVKNurbsSurface::CreateTriangle(ON_NurbsSurface& surface, const ON_3dPoint& a,
+                                    const ON_3dPoint& b, const ON_3dPoint& c) {
   return CreateQuad(surface, a, b, c, c);
 }
 

@@ -141,17 +141,35 @@ TEST_P(ShapeExplodeCurvedFace, BodyOfOneFaceGivesItsBoundaryCircles) {
   EXPECT_EQ(bodies, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Primitives, ShapeExplodeCurvedFace,
-    ::testing::Values(CurvedFaceCase{"Cylinder", [] { return Shape::Cylinder({0, 0, 0}, 1, 2); }, 2},
-                      CurvedFaceCase{"Cone", [] { return Shape::Cone({0, 0, 0}, 1, 2); }, 1},
-                      CurvedFaceCase{"Sphere", [] { return Shape::Sphere({0, 0, 0}, 1); }, 0},
-                      CurvedFaceCase{"Torus", [] { return Shape::Torus({0, 0, 0}, 3, 1); }, 0}),
-    [](const ::testing::TestParamInfo<CurvedFaceCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Primitives, ShapeExplodeCurvedFace,
+                         ::testing::Values(CurvedFaceCase{"Cylinder",
+                                                          [] {
+                                                            return Shape::Cylinder({0, 0, 0}, 1, 2);
+                                                          },
+                                                          2},
+                                           CurvedFaceCase{"Cone",
+                                                          [] {
+                                                            return Shape::Cone({0, 0, 0}, 1, 2);
+                                                          },
+                                                          1},
+                                           CurvedFaceCase{"Sphere",
+                                                          [] {
+                                                            return Shape::Sphere({0, 0, 0}, 1);
+                                                          },
+                                                          0},
+                                           CurvedFaceCase{"Torus",
+                                                          [] {
+                                                            return Shape::Torus({0, 0, 0}, 3, 1);
+                                                          },
+                                                          0}),
+                         [](const ::testing::TestParamInfo<CurvedFaceCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST(ShapeExplode, BodyOfSeveralFacesDoesNotBreakIntoCurves) {
-  const Shape open = testing::Made(Shape::FromPolygons({{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
-                                                       {{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}}}));
+  const Shape open =
+      testing::Made(Shape::FromPolygons({{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
+                                         {{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}}}));
   ASSERT_EQ(open.Kind(), ShapeKind::kBody);
   std::vector<Curve> curves;
   EXPECT_EQ(open.ExplodeToCurves(curves), Acad::eInvalidInput);

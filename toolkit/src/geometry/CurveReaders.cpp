@@ -31,8 +31,8 @@ ON_ArcCurve ArcCurveThrough(const AcGePoint3d& center, const AcGeVector3d& norma
 
 // The elliptical arc of e from parameter p0 to p1 (p0 < p1, at most a turn), as a rational
 // quadratic curve over [p0, p1] whose first and last control points are start and end.
-void EllipticalArc(const ON_Ellipse& e, double p0, double p1, const ON_3dPoint& start, const ON_3dPoint& end,
-                   ON_NurbsCurve& curve) {
+void EllipticalArc(const ON_Ellipse& e, double p0, double p1, const ON_3dPoint& start,
+                   const ON_3dPoint& end, ON_NurbsCurve& curve) {
   const double sweep = p1 - p0;
   int pieces = static_cast<int>(std::ceil(sweep / (0.5 * ON_PI) - 1e-9));
   if (pieces < 1) pieces = 1;
@@ -50,7 +50,8 @@ void EllipticalArc(const ON_Ellipse& e, double p0, double p1, const ON_3dPoint& 
     // The middle point of a piece is where the tangents at its ends meet, weighted cos(half).
     const double mid = t + half;
     const double scale = 1.0 / std::cos(half);
-    curve.SetCV(2 * k + 1, e.plane.origin + (scale * std::cos(mid)) * x + (scale * std::sin(mid)) * y);
+    curve.SetCV(2 * k + 1,
+                e.plane.origin + (scale * std::cos(mid)) * x + (scale * std::sin(mid)) * y);
     curve.SetWeight(2 * k + 1, std::cos(half));
   }
 }
@@ -66,7 +67,9 @@ void ReadVertices(Polyline* polyline, ON_3dPointArray& points, ToPoint toPoint) 
   if (!it) return;
   for (; !it->done(); it->step(false, true)) {
     AcDbObject* object = nullptr;
-    if (acdbOpenAcDbObject(object, it->objectId(), AcDb::kForRead, false, Vertex::desc()) != Acad::eOk) continue;
+    if (acdbOpenAcDbObject(object, it->objectId(), AcDb::kForRead, false, Vertex::desc()) !=
+        Acad::eOk)
+      continue;
     points.Append(toPoint(static_cast<Vertex*>(object)->position()));
     object->close();
   }
@@ -81,7 +84,8 @@ int PointToONPoint(AcDbPoint* point, ON_Point& onPoint) {
 }
 
 int LineToLineCurve(AcDbLine* line, ON_LineCurve& lineCurve) {
-  lineCurve = ON_LineCurve(AcGePointToONPoint(line->startPoint()), AcGePointToONPoint(line->endPoint()));
+  lineCurve =
+      ON_LineCurve(AcGePointToONPoint(line->startPoint()), AcGePointToONPoint(line->endPoint()));
   return 1;
 }
 
@@ -140,16 +144,15 @@ int PolylineToPolyCurve(AcDbPolyline* polyline, ON_PolyCurve& polyCurve) {
     switch (polyline->segType(i)) {
       case AcDbPolyline::kLine:
         polyline->getLineSegAt(i, line);
-        polyCurve.Append(
-            new ON_LineCurve(AcGePointToONPoint(line.startPoint()), AcGePointToONPoint(line.endPoint())));
+        polyCurve.Append(new ON_LineCurve(AcGePointToONPoint(line.startPoint()),
+                                          AcGePointToONPoint(line.endPoint())));
         break;
       case AcDbPolyline::kArc:
         polyline->getArcSegAt(i, arc);
-        polyCurve.Append(new ON_ArcCurve(
-            ArcCurveThrough(arc.center(), arc.normal(), arc.radius(), arc.startPoint(), arc.endPoint())));
+        polyCurve.Append(new ON_ArcCurve(ArcCurveThrough(arc.center(), arc.normal(), arc.radius(),
+                                                         arc.startPoint(), arc.endPoint())));
         break;
-      default:
-        break;
+      default: break;
     }
   }
   return 1;
@@ -161,7 +164,8 @@ int SplineToNurbsCurve(AcDbSpline* spline, ON_NurbsCurve& nurbsCurve) {
   AcGePoint3dArray controlPoints;
   AcGeDoubleArray knots, weights;
   double controlPtTol = 0.0, knotTol = 0.0;
-  spline->getNurbsData(degree, rational, closed, periodic, controlPoints, knots, weights, controlPtTol, knotTol);
+  spline->getNurbsData(degree, rational, closed, periodic, controlPoints, knots, weights,
+                       controlPtTol, knotTol);
   const int count = controlPoints.length();
   ON_3dPointArray points(static_cast<size_t>(count > 0 ? count : 0));
   for (int i = 0; i < count; ++i) points.Append(AcGePointToONPoint(controlPoints[i]));
@@ -186,8 +190,9 @@ int PolylineToPolylineCurve(AcDbPolyline* polyline, ON_PolylineCurve& polylineCu
 int Polyline2dToPolylineCurve(AcDb2dPolyline* polyline, ON_PolylineCurve& polylineCurve) {
   ON_3dPointArray points;
   const double elevation = polyline->elevation();
-  ReadVertices<AcDb2dVertex>(polyline, points,
-                             [elevation](const AcGePoint3d& p) { return ON_3dPoint(p.x, p.y, elevation); });
+  ReadVertices<AcDb2dVertex>(polyline, points, [elevation](const AcGePoint3d& p) {
+    return ON_3dPoint(p.x, p.y, elevation);
+  });
   CloseIfClosed(polyline, points);
   polylineCurve = ON_PolylineCurve(points);
   return 1;

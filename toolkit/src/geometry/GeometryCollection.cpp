@@ -20,7 +20,9 @@ namespace {
 constexpr int kMaxExplodeDepth = 32;
 thread_local int explodeDepth = 0;
 
-bool IsClass(const AcDbObject* object, const wchar_t* name) { return std::wcscmp(object->isA()->name(), name) == 0; }
+bool IsClass(const AcDbObject* object, const wchar_t* name) {
+  return std::wcscmp(object->isA()->name(), name) == 0;
+}
 
 // Makes an object, lets the reader fill it and appends it; deletes it when the reader fails.
 template <class Object, class Entity, class Reader>
@@ -45,7 +47,8 @@ int AppendLines(AcDbEntity* entity, ON_SimpleArray<ON_Geometry*>& geometry,
 }
 
 // The pieces' lines, by class name: multilines give arcs for round caps, hatches for arc edges.
-int ReadLinePieces(const AcDbEntity* entity, ON_ClassArray<ON_LineCurve>& lines, const wchar_t* failure) {
+int ReadLinePieces(const AcDbEntity* entity, ON_ClassArray<ON_LineCurve>& lines,
+                   const wchar_t* failure) {
   AcDbVoidPtrArray pieces;
   if (entity->explode(pieces) != Acad::eOk) {
     if (failure) GeometryLastError.Set(failure);
@@ -59,7 +62,8 @@ int ReadLinePieces(const AcDbEntity* entity, ON_ClassArray<ON_LineCurve>& lines,
     if (!piece) continue;
     if (IsClass(piece, L"AcDbLine")) {
       const auto* line = static_cast<const AcDbLine*>(piece);
-      lines.Append(ON_LineCurve(AcGePointToONPoint(line->startPoint()), AcGePointToONPoint(line->endPoint())));
+      lines.Append(ON_LineCurve(AcGePointToONPoint(line->startPoint()),
+                                AcGePointToONPoint(line->endPoint())));
     }
     piece->close();
   }
@@ -73,14 +77,15 @@ int ExplodeToGeometry(const AcDbEntity* entity, ON_SimpleArray<ON_Geometry*>& ge
     return 0;
   }
   // A single piece of the entity's own class would explode the same way again.
-  const bool intoItself =
-      pieces.length() == 1 && pieces[0] && IsClass(static_cast<AcDbEntity*>(pieces[0]), entity->isA()->name());
+  const bool intoItself = pieces.length() == 1 && pieces[0] &&
+                          IsClass(static_cast<AcDbEntity*>(pieces[0]), entity->isA()->name());
   const ON_ClassArray<ON_InstanceDefinition> noDefinitions;
   ++explodeDepth;
   for (int i = 0; i < pieces.length(); ++i) {
     auto* piece = static_cast<AcDbEntity*>(pieces[i]);
     if (!piece) continue;
-    if (!intoItself && explodeDepth <= kMaxExplodeDepth) EntityToGeometry(piece, geometry, noDefinitions);
+    if (!intoItself && explodeDepth <= kMaxExplodeDepth)
+      EntityToGeometry(piece, geometry, noDefinitions);
     delete piece;
   }
   --explodeDepth;
@@ -96,19 +101,26 @@ int EntityToGeometry(AcDbEntity* entity, ON_SimpleArray<ON_Geometry*>& geometry,
   if (is(L"AcDbPoint")) return AppendRead<ON_Point, AcDbPoint>(entity, geometry, PointToONPoint);
   if (is(L"AcDbLine")) return AppendRead<ON_LineCurve, AcDbLine>(entity, geometry, LineToLineCurve);
   if (is(L"AcDbRay")) return AppendRead<ON_LineCurve, AcDbRay>(entity, geometry, RayToLineCurve);
-  if (is(L"AcDbXline")) return AppendRead<ON_LineCurve, AcDbXline>(entity, geometry, XlineToLineCurve);
+  if (is(L"AcDbXline"))
+    return AppendRead<ON_LineCurve, AcDbXline>(entity, geometry, XlineToLineCurve);
   if (is(L"AcDbMline")) return AppendLines<AcDbMline>(entity, geometry, MlineToLineCurves);
-  if (is(L"AcDbCircle")) return AppendRead<ON_ArcCurve, AcDbCircle>(entity, geometry, CircleToArcCurve);
+  if (is(L"AcDbCircle"))
+    return AppendRead<ON_ArcCurve, AcDbCircle>(entity, geometry, CircleToArcCurve);
   if (is(L"AcDbArc")) return AppendRead<ON_ArcCurve, AcDbArc>(entity, geometry, ArcToArcCurve);
-  if (is(L"AcDbEllipse")) return AppendRead<ON_NurbsCurve, AcDbEllipse>(entity, geometry, EllipseToNurbsCurve);
+  if (is(L"AcDbEllipse"))
+    return AppendRead<ON_NurbsCurve, AcDbEllipse>(entity, geometry, EllipseToNurbsCurve);
   if (is(L"AcDbPolyline"))
     return AppendRead<ON_PolylineCurve, AcDbPolyline>(entity, geometry, PolylineToPolylineCurve);
   if (is(L"AcDb3dPolyline"))
-    return AppendRead<ON_PolylineCurve, AcDb3dPolyline>(entity, geometry, Polyline3dToPolylineCurve);
-  if (is(L"AcDbSpline")) return AppendRead<ON_NurbsCurve, AcDbSpline>(entity, geometry, SplineToNurbsCurve);
+    return AppendRead<ON_PolylineCurve, AcDb3dPolyline>(entity, geometry,
+                                                        Polyline3dToPolylineCurve);
+  if (is(L"AcDbSpline"))
+    return AppendRead<ON_NurbsCurve, AcDbSpline>(entity, geometry, SplineToNurbsCurve);
   if (is(L"AcDbFace")) return AppendRead<ON_Mesh, AcDbFace>(entity, geometry, FaceToMesh);
-  if (is(L"AcDbPolyFaceMesh")) return AppendRead<ON_Mesh, AcDbPolyFaceMesh>(entity, geometry, PolyFaceMeshToMesh);
-  if (is(L"AcDbPolygonMesh")) return AppendRead<ON_Mesh, AcDbPolygonMesh>(entity, geometry, PolygonMeshToMesh);
+  if (is(L"AcDbPolyFaceMesh"))
+    return AppendRead<ON_Mesh, AcDbPolyFaceMesh>(entity, geometry, PolyFaceMeshToMesh);
+  if (is(L"AcDbPolygonMesh"))
+    return AppendRead<ON_Mesh, AcDbPolygonMesh>(entity, geometry, PolygonMeshToMesh);
   if (is(L"AcDbSolid"))
     return AppendRead<ON_NurbsSurface, AcDbSolid>(entity, geometry, Solid2dToNurbsSurface);
   if (is(L"AcDbHatch")) return AppendLines<AcDbHatch>(entity, geometry, HatchToLineCurves);
@@ -167,8 +179,8 @@ int Solid2dToNurbsSurface(AcDbSolid* solid, ON_NurbsSurface& surface) {
   for (Adesk::UInt16 i = 0; i < 4; ++i) solid->getPointAt(i, c[i]);
   // A 2D solid's corners run in a Z: the third and fourth change places for the patch.
   if (c[2].isEqualTo(c[3], AcGeContext::gTol))
-    return TVKNurbsSurface::CreateTriangle(surface, AcGePointToONPoint(c[0]), AcGePointToONPoint(c[1]),
-                                           AcGePointToONPoint(c[2]));
+    return TVKNurbsSurface::CreateTriangle(surface, AcGePointToONPoint(c[0]),
+                                           AcGePointToONPoint(c[1]), AcGePointToONPoint(c[2]));
   return TVKNurbsSurface::CreateQuad(surface, AcGePointToONPoint(c[0]), AcGePointToONPoint(c[1]),
                                      AcGePointToONPoint(c[3]), AcGePointToONPoint(c[2]));
 }

@@ -1,9 +1,13 @@
 // Conversions at the boundary between the host's geometry and openNURBS.
 #include "toolkit/GeometryConversion.h"
 
-AcGePoint3d ONPointToAcGePoint(const ON_3dPoint& point) { return AcGePoint3d(point.x, point.y, point.z); }
+AcGePoint3d ONPointToAcGePoint(const ON_3dPoint& point) {
+  return AcGePoint3d(point.x, point.y, point.z);
+}
 
-AcGeVector3d ONVectorToAcGeVector(const ON_3dVector& vector) { return AcGeVector3d(vector.x, vector.y, vector.z); }
+AcGeVector3d ONVectorToAcGeVector(const ON_3dVector& vector) {
+  return AcGeVector3d(vector.x, vector.y, vector.z);
+}
 
 AcGeMatrix3d XformToAcGeMatrix(const ON_Xform& xform) {
   AcGeMatrix3d matrix;
@@ -32,9 +36,13 @@ AcCmColor AttributesColorToAcCmColor(const ON_3dmObjectAttributes& attributes) {
   return color;
 }
 
-ON_3dPoint AcGePointToONPoint(const AcGePoint3d& point) { return ON_3dPoint(point.x, point.y, point.z); }
+ON_3dPoint AcGePointToONPoint(const AcGePoint3d& point) {
+  return ON_3dPoint(point.x, point.y, point.z);
+}
 
-ON_3dVector AcGeVectorToONVector(const AcGeVector3d& vector) { return ON_3dVector(vector.x, vector.y, vector.z); }
+ON_3dVector AcGeVectorToONVector(const AcGeVector3d& vector) {
+  return ON_3dVector(vector.x, vector.y, vector.z);
+}
 
 ON_Xform AcGeMatrixToXform(const AcGeMatrix3d& matrix) {
   ON_Xform xform;

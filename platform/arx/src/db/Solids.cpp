@@ -7,10 +7,10 @@
 #include "CurveMath.h"
 #include "aced.h"
 #include "arxhost/Modeller.h"
-#include "dbsol3d.h"
-#include "dbsolid2d.h"
 #include "dbarcs.h"
 #include "dbents.h"
+#include "dbsol3d.h"
+#include "dbsolid2d.h"
 #include "dbspline.h"
 #include "win32/text.h"
 #include "win32/transcript.h"
@@ -94,13 +94,13 @@ double OcsAngle(const AcGePoint3d& center, const AcGeVector3d& normal, const AcG
 AcDbCurve* CurveEntity(const plx::modeller::Curve& curve) {
   using Type = plx::modeller::Curve::Type;
   switch (curve.type) {
-    case Type::kLine:
-      return new AcDbLine(ToGe(curve.start), ToGe(curve.end));
+    case Type::kLine: return new AcDbLine(ToGe(curve.start), ToGe(curve.end));
     case Type::kCircle:
       return new AcDbCircle(ToGe(curve.center), ToVector(curve.normal), curve.radius);
     case Type::kArc: {
       const AcGeVector3d normal = ToVector(curve.normal);
-      return new AcDbArc(ToGe(curve.center), normal, curve.radius, OcsAngle(ToGe(curve.center), normal, ToGe(curve.start)),
+      return new AcDbArc(ToGe(curve.center), normal, curve.radius,
+                         OcsAngle(ToGe(curve.center), normal, ToGe(curve.start)),
                          OcsAngle(ToGe(curve.center), normal, ToGe(curve.end)));
     }
     case Type::kEllipse: {
@@ -112,8 +112,8 @@ AcDbCurve* CurveEntity(const plx::modeller::Curve& curve) {
       if (start < 0) start += 2 * M_PI;
       double end = full ? 2 * M_PI : angleAt(curve.endAngle);
       while (!full && end <= start) end += 2 * M_PI;
-      return new AcDbEllipse(ToGe(curve.center), ToVector(curve.normal).normal(), ToVector(curve.majorAxis), ratio,
-                             start, end);
+      return new AcDbEllipse(ToGe(curve.center), ToVector(curve.normal).normal(),
+                             ToVector(curve.majorAxis), ratio, start, end);
     }
     case Type::kSpline: {
       AcGePoint3dArray points;

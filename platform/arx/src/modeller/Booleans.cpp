@@ -14,10 +14,9 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Face.hxx>
+#include <cmath>
 #include <gp_Circ.hxx>
 #include <gp_Elips.hxx>
-
-#include <cmath>
 #include <memory>
 
 #include "ShapeImpl.h"
@@ -171,7 +170,8 @@ Acad::ErrorStatus Shape::ExplodeToCurves(std::vector<Curve>& curves) const {
   if (Kind() != ShapeKind::kRegion && Kind() != ShapeKind::kBody) return Acad::eInvalidInput;
   std::vector<Curve> found;
   const Acad::ErrorStatus status = Guarded([&] {
-    if (Kind() == ShapeKind::kBody && Count(impl_->shape, TopAbs_FACE) != 1) return Acad::eInvalidInput;
+    if (Kind() == ShapeKind::kBody && Count(impl_->shape, TopAbs_FACE) != 1)
+      return Acad::eInvalidInput;
     // Each edge once: a seam is met twice (once each way) and bounds the face on both sides.
     TopTools_IndexedMapOfShape seen;
     for (TopExp_Explorer f(impl_->shape, TopAbs_FACE); f.More(); f.Next()) {
