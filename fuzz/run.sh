@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs one fuzz target of the fuzz preset's build with its seeds and dictionary.
 #
-#   fuzz/run.sh <dxf_read|dxf_import|stl_read> [libFuzzer options...]
+#   fuzz/run.sh <dxf_read|dxf_import|stl_read|sat_read> [libFuzzer options...]
 #
 # New inputs go to build-fuzz/corpus/<target>/ (kept between runs); the DXF seeds are read in
 # place from the shared corpus (PLOVEX_CORPUS_DIR, by default ../shared/corpus/dxf next to the
-# tree), the STL seeds are written by make_stl_seeds.py. Findings land in build-fuzz/findings/.
+# tree), the STL seeds are written by make_stl_seeds.py, the SAT seeds (the corpus solids'
+# SAT texts) by make_sat_seeds.py. Findings land in build-fuzz/findings/.
 # Example: a million executions of the import on one core:
 #   fuzz/run.sh dxf_import -runs=1000000
 set -euo pipefail
@@ -13,7 +14,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=${PLOVEX_FUZZ_BUILD:-$root/build-fuzz}
-target=${1:?usage: run.sh <dxf_read|dxf_import|stl_read> [libFuzzer options...]}
+target=${1:?usage: run.sh <dxf_read|dxf_import|stl_read|sat_read> [libFuzzer options...]}
 shift
 
 binary=$build/bin/fuzz_$target
@@ -36,6 +37,11 @@ case $target in
     seeds=$build/seeds/stl
     python3 "$here/make_stl_seeds.py" "$seeds"
     options=(-max_len=4096)
+    ;;
+  sat_read)
+    seeds=$build/seeds/sat
+    python3 "$here/make_sat_seeds.py" "$seeds" "${PLOVEX_CORPUS_DIR:-$root/../shared/corpus/dxf}"
+    options=(-max_len=16384)
     ;;
   *) echo "unknown target $target" >&2; exit 1 ;;
 esac

@@ -37,8 +37,8 @@ const char* KindName(Token::Kind kind) {
 
 bool IsEntityRecord(std::string_view name) {
   const std::string_view last = LastPart(name);
-  for (std::string_view kind : {"body", "lump", "shell", "subshell", "face", "loop", "coedge", "edge", "vertex",
-                                "point", "wire", "surface", "curve", "pcurve"})
+  for (std::string_view kind : {"body", "lump", "shell", "subshell", "face", "loop", "coedge",
+                                "edge", "vertex", "point", "wire", "surface", "curve", "pcurve"})
     if (last == kind) return true;
   return false;
 }
@@ -71,7 +71,8 @@ const Token& Cursor::Next(const char* what) {
 
 std::int64_t Cursor::Pointer() {
   const Token& t = Next("a pointer");
-  if (t.kind != Token::Kind::kPointer) Fail(std::string("a pointer was expected, not ") + KindName(t.kind));
+  if (t.kind != Token::Kind::kPointer)
+    Fail(std::string("a pointer was expected, not ") + KindName(t.kind));
   if (t.integer < -1 || t.integer >= static_cast<std::int64_t>(file_->records.size()))
     Fail("pointer $" + std::to_string(t.integer) + " names no record");
   return t.integer;
@@ -79,7 +80,8 @@ std::int64_t Cursor::Pointer() {
 
 std::int64_t Cursor::Integer() {
   const Token& t = Next("an integer");
-  if (t.kind == Token::Kind::kInteger || (t.kind == Token::Kind::kNumber && t.isIntegral)) return t.integer;
+  if (t.kind == Token::Kind::kInteger || (t.kind == Token::Kind::kNumber && t.isIntegral))
+    return t.integer;
   Fail(std::string("an integer was expected, not ") + KindName(t.kind));
 }
 
@@ -116,9 +118,11 @@ std::string Cursor::String() {
   if (t.kind == Token::Kind::kString) return t.text;
   // Before 700 a string is its length, one space and the text, which may hold spaces: read it
   // from the record's source and step over the tokens it covers.
-  if (t.kind == Token::Kind::kNumber && t.isIntegral && t.integer >= 0 && !record_->source.empty()) {
+  if (t.kind == Token::Kind::kNumber && t.isIntegral && t.integer >= 0 &&
+      !record_->source.empty()) {
     const std::size_t from = std::size_t(t.end) + 1;
-    if (from + std::size_t(t.integer) > record_->source.size()) Fail("a string runs past the end of the record");
+    if (from + std::size_t(t.integer) > record_->source.size())
+      Fail("a string runs past the end of the record");
     const std::size_t to = from + std::size_t(t.integer);
     while (!AtEnd() && record_->tokens[pos_].begin < to) ++pos_;
     return record_->source.substr(from, to - from);
@@ -141,7 +145,8 @@ int Cursor::Choice(std::initializer_list<std::string_view> words) {
   if (t.kind == Token::Kind::kTrue) return 0;
   if (t.kind == Token::Kind::kFalse && words.size() >= 2) return 1;
   if ((t.kind == Token::Kind::kNumber && t.isIntegral) || t.kind == Token::Kind::kInteger) {
-    if (t.integer >= 0 && t.integer < static_cast<std::int64_t>(words.size())) return static_cast<int>(t.integer);
+    if (t.integer >= 0 && t.integer < static_cast<std::int64_t>(words.size()))
+      return static_cast<int>(t.integer);
     Fail("keyword number " + std::to_string(t.integer) + " is out of range");
   }
   Fail(std::string("a keyword was expected, not ") + KindName(t.kind));
@@ -174,12 +179,14 @@ void Cursor::Skip(std::size_t count) {
 
 void Cursor::Open() {
   const Token& t = Next("\"{\"");
-  if (t.kind != Token::Kind::kOpen) Fail(std::string("\"{\" was expected, not ") + KindName(t.kind));
+  if (t.kind != Token::Kind::kOpen)
+    Fail(std::string("\"{\" was expected, not ") + KindName(t.kind));
 }
 
 void Cursor::Close() {
   const Token& t = Next("\"}\"");
-  if (t.kind != Token::Kind::kClose) Fail(std::string("\"}\" was expected, not ") + KindName(t.kind));
+  if (t.kind != Token::Kind::kClose)
+    Fail(std::string("\"}\" was expected, not ") + KindName(t.kind));
 }
 
 bool Cursor::AtClose() const {

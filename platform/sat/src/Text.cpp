@@ -10,7 +10,9 @@ namespace plx::sat {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\v'; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\v';
+}
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool ParseInteger(std::string_view raw, std::int64_t& value) {
@@ -89,11 +91,13 @@ void ReadHeader(LineReader& lines, Header& header) {
   if (!lines.Next(line)) throw FormatError("the file is empty");
   const auto first = Words(line);
   std::int64_t numbers[4] = {0, 0, 0, 0};
-  if (first.size() < 3 || first.size() > 4) throw FormatError("not a SAT file: the first line is not a SAT header");
+  if (first.size() < 3 || first.size() > 4)
+    throw FormatError("not a SAT file: the first line is not a SAT header");
   for (std::size_t k = 0; k < first.size(); ++k)
     if (!ParseInteger(first[k], numbers[k]) || numbers[k] < -1000000000 || numbers[k] > 1000000000)
       throw FormatError("not a SAT file: the first line is not a SAT header");
-  if (numbers[0] < 100 || numbers[0] > 100000) throw FormatError("not a SAT file: unknown version " + std::to_string(numbers[0]));
+  if (numbers[0] < 100 || numbers[0] > 100000)
+    throw FormatError("not a SAT file: unknown version " + std::to_string(numbers[0]));
   header.version = static_cast<int>(numbers[0]);
   header.recordCount = static_cast<int>(numbers[1]);
   header.bodyCount = static_cast<int>(numbers[2]);
@@ -111,7 +115,8 @@ void ReadHeader(LineReader& lines, Header& header) {
   double reals[3];
   if (third.size() != 3) throw FormatError("header line 3 does not hold three numbers");
   for (std::size_t k = 0; k < 3; ++k)
-    if (!ParseReal(third[k], reals[k])) throw FormatError("header line 3 does not hold three numbers");
+    if (!ParseReal(third[k], reals[k]))
+      throw FormatError("header line 3 does not hold three numbers");
   header.unitsScale = reals[0];
   header.resabs = reals[1];
   header.resnor = reals[2];
@@ -119,7 +124,8 @@ void ReadHeader(LineReader& lines, Header& header) {
 
 class RecordScanner {
  public:
-  RecordScanner(std::string_view text, std::size_t pos, int line) : text_(text), pos_(pos), line_(line) {}
+  RecordScanner(std::string_view text, std::size_t pos, int line)
+      : text_(text), pos_(pos), line_(line) {}
 
   // Reads the next record into record; false at the end of the data (sawEnd tells which).
   bool Next(Record& record, std::size_t index, bool& sawEnd) {
@@ -172,8 +178,8 @@ class RecordScanner {
   }
 
   [[noreturn]] void Bad(const Record& record, std::size_t index, const std::string& what) const {
-    throw FormatError("record " + std::to_string(index) + " (" + record.name + ") on line " + std::to_string(line_) +
-                      ": " + what);
+    throw FormatError("record " + std::to_string(index) + " (" + record.name + ") on line " +
+                      std::to_string(line_) + ": " + what);
   }
 
   void CountedString(Token& token, const Record& record, std::size_t index) {
@@ -181,12 +187,15 @@ class RecordScanner {
     const std::size_t from = pos_;
     while (pos_ < text_.size() && IsDigit(text_[pos_])) ++pos_;
     std::int64_t length = 0;
-    if (!ParseInteger(text_.substr(from, pos_ - from), length)) Bad(record, index, "a string length cannot be read");
+    if (!ParseInteger(text_.substr(from, pos_ - from), length))
+      Bad(record, index, "a string length cannot be read");
     if (length > 0) {
-      if (pos_ >= text_.size() || text_[pos_] != ' ') Bad(record, index, "a string length is not followed by a space");
+      if (pos_ >= text_.size() || text_[pos_] != ' ')
+        Bad(record, index, "a string length is not followed by a space");
       ++pos_;
     }
-    if (static_cast<std::uint64_t>(length) > text_.size() - pos_) Bad(record, index, "a string runs past the end of the data");
+    if (static_cast<std::uint64_t>(length) > text_.size() - pos_)
+      Bad(record, index, "a string runs past the end of the data");
     token.kind = Token::Kind::kString;
     token.text = std::string(text_.substr(pos_, static_cast<std::size_t>(length)));
     for (char c : token.text)
@@ -197,7 +206,8 @@ class RecordScanner {
   void Classify(std::string_view raw, Token& token, const Record& record, std::size_t index) {
     if (raw.front() == '$') {
       token.kind = Token::Kind::kPointer;
-      if (!ParseInteger(raw.substr(1), token.integer)) Bad(record, index, "\"" + std::string(raw) + "\" is not a pointer");
+      if (!ParseInteger(raw.substr(1), token.integer))
+        Bad(record, index, "\"" + std::string(raw) + "\" is not a pointer");
       return;
     }
     if (raw == "{") {

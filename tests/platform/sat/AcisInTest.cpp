@@ -2,6 +2,8 @@
 // classification, cleanBody and the ACISIN command.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "DrawingBuilders.h"
 #include "SatBoxes.h"
 #include "SatCorpus.h"
@@ -21,7 +23,9 @@ void DeleteAll(AcDbVoidPtrArray& entities) {
   entities.setLogicalLength(0);
 }
 
-std::string ClassName(void* entity) { return plx::Utf8FromWide(static_cast<AcDbEntity*>(entity)->isA()->name()); }
+std::string ClassName(void* entity) {
+  return plx::Utf8FromWide(static_cast<AcDbEntity*>(entity)->isA()->name());
+}
 
 TEST(AcisIn, MakesOneEntityPerBodyOfTheClassItsGeometryCallsFor) {
   TempDir dir;
@@ -54,9 +58,11 @@ TEST(AcisIn, ReadsEveryCorpusSolidAsA3dSolidAndEveryRegionAsARegion) {
   TempDir dir;
   for (const CorpusSat& sat : AllCorpusSat()) {
     AcDbVoidPtrArray entities;
-    ASSERT_EQ(AcDbBody::acisIn(SaveSat(dir, sat).wstring().c_str(), entities), Acad::eOk) << sat.Name();
+    ASSERT_EQ(AcDbBody::acisIn(SaveSat(dir, sat).wstring().c_str(), entities), Acad::eOk)
+        << sat.Name();
     ASSERT_EQ(entities.length(), 1) << sat.Name();
-    EXPECT_EQ(ClassName(entities[0]), sat.entity == "REGION" ? "AcDbRegion" : "AcDb3dSolid") << sat.Name();
+    EXPECT_EQ(ClassName(entities[0]), sat.entity == "REGION" ? "AcDbRegion" : "AcDb3dSolid")
+        << sat.Name();
     DeleteAll(entities);
   }
 }
@@ -65,6 +71,7 @@ struct Failing {
   const char* name;
   const char* content;  // null: no file
   Acad::ErrorStatus status;
+  friend void PrintTo(const Failing& failing, std::ostream* out) { *out << failing.name; }
 };
 
 class AcisInFailures : public testing::TestWithParam<Failing> {};
@@ -83,12 +90,14 @@ INSTANTIATE_TEST_SUITE_P(
     All, AcisInFailures,
     testing::Values(Failing{"Missing", nullptr, Acad::eFileNotFound},
                     Failing{"Empty", "", Acad::eCannotRestoreFromAcisFile},
-                    Failing{"NotSat", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n", Acad::eCannotRestoreFromAcisFile},
+                    Failing{"NotSat", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n",
+                            Acad::eCannotRestoreFromAcisFile},
                     // The second body is broken: the first is not returned either.
-                    Failing{"SecondBodyBroken",
-                            "700 0 2 0\n@1 a @1 b @1 c\n1 1e-06 1e-10\nbody $-1 -1 $-1 $-1 $-1 $-1 #\n"
-                            "body $-1 -1 $-1 $0 $-1 $-1 #\n",
-                            Acad::eCannotRestoreFromAcisFile}),
+                    Failing{
+                        "SecondBodyBroken",
+                        "700 0 2 0\n@1 a @1 b @1 c\n1 1e-06 1e-10\nbody $-1 -1 $-1 $-1 $-1 $-1 #\n"
+                        "body $-1 -1 $-1 $0 $-1 $-1 #\n",
+                        Acad::eCannotRestoreFromAcisFile}),
     [](const testing::TestParamInfo<Failing>& info) { return std::string(info.param.name); });
 
 TEST(AcisIn, GivesNothingForAFileWithoutBodiesAndRefusesAnEmptyName) {
@@ -120,8 +129,10 @@ TEST(SetBody, ClassifiesTheBodyByItsGeometry) {
   // One planar face is a region's, whatever takes it.
   TempDir dir;
   AcDbVoidPtrArray entities;
-  ASSERT_EQ(AcDbBody::acisIn(SaveSat(dir, CorpusSatTexts("libredwg_2000_TS1.dxf").at(1)).wstring().c_str(), entities),
-            Acad::eOk);
+  ASSERT_EQ(
+      AcDbBody::acisIn(
+          SaveSat(dir, CorpusSatTexts("libredwg_2000_TS1.dxf").at(1)).wstring().c_str(), entities),
+      Acad::eOk);
   AcDb3dSolid holder;
   ASSERT_EQ(holder.setBody(static_cast<AcDbRegion*>(entities[0])->body()), Acad::eOk);
   EXPECT_EQ(static_cast<const Shape*>(holder.body())->Kind(), ShapeKind::kRegion);
@@ -149,8 +160,11 @@ TEST(CleanBody, MergesFacesAndReportsWhetherTheSolidHoldsAVolume) {
 
   // A cube of twelve triangles becomes a cube of six faces.
   std::vector<std::vector<modeller::Point3>> triangles;
-  const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-  auto corner = [](int i) { return modeller::Point3{double(i & 1), double((i >> 1) & 1), double((i >> 2) & 1)}; };
+  const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                           {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+  auto corner = [](int i) {
+    return modeller::Point3{double(i & 1), double((i >> 1) & 1), double((i >> 2) & 1)};
+  };
   for (const auto& q : quads) {
     triangles.push_back({corner(q[0]), corner(q[1]), corner(q[2])});
     triangles.push_back({corner(q[0]), corner(q[2]), corner(q[3])});
@@ -189,7 +203,8 @@ TEST(AcisinCommand, AppendsTheBodiesToModelSpace) {
   HostSession session;
   TranscriptCapture transcript;
   {
-    ScriptedInput script({L"ACISIN", plx::WideFromUtf8(path.string()), L"ACISIN", L"nothing-here.sat"});
+    ScriptedInput script(
+        {L"ACISIN", plx::WideFromUtf8(path.string()), L"ACISIN", L"nothing-here.sat"});
     host::RunCommandLoop();
   }
   const auto ids = ModelSpaceIds();

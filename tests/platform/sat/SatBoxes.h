@@ -36,7 +36,8 @@ class SatBoxWriter {
     std::string text = std::to_string(version_) + " " + std::to_string(records_.size()) + " " +
                        std::to_string(bodies.size() + (version_ >= 20800 ? 1 : 0)) + " 0\n";
     if (version_ >= 700)
-      text += "@33 Open Design Alliance ACIS Builder @12 ACIS 32.0 NT @24 Fri May 13 10:01:59 2022 \n";
+      text +=
+          "@33 Open Design Alliance ACIS Builder @12 ACIS 32.0 NT @24 Fri May 13 10:01:59 2022 \n";
     else if (version_ >= 200)
       text += "16 Autodesk AutoCAD 20 ASM 223.0.1.1930 OSX 0\n";
     if (version_ >= 200) text += "1 9.9999999999999995e-007 1e-010 \n";
@@ -72,8 +73,10 @@ class SatBoxWriter {
     long firstLump = -1;
     for (const SatBox& box : body.lumps) {
       const long lump = Reserve();
-      if (previousLump >= 0) records_[previousLump].replace(records_[previousLump].find("NEXT"), 4, P(lump));
-      else firstLump = lump;
+      if (previousLump >= 0)
+        records_[previousLump].replace(records_[previousLump].find("NEXT"), 4, P(lump));
+      else
+        firstLump = lump;
       const long outer = WriteShell(box.min, box.size, lump, false, box.open);
       long inner = -1;
       if (box.cavity) {
@@ -83,12 +86,15 @@ class SatBoxWriter {
         inner = WriteShell(min, size, lump, true, false);
         records_[inner].replace(records_[inner].find("NEXT"), 4, "$-1");
       }
-      if (inner >= 0) records_[outer].replace(records_[outer].find("NEXT"), 4, P(inner));
-      else records_[outer].replace(records_[outer].find("NEXT"), 4, "$-1");
+      if (inner >= 0)
+        records_[outer].replace(records_[outer].find("NEXT"), 4, P(inner));
+      else
+        records_[outer].replace(records_[outer].find("NEXT"), 4, "$-1");
       records_[lump] = "lump" + Prefix(true) + " NEXT " + P(outer) + " " + P(bodyIndex);
       previousLump = lump;
     }
-    if (previousLump >= 0) records_[previousLump].replace(records_[previousLump].find("NEXT"), 4, "$-1");
+    if (previousLump >= 0)
+      records_[previousLump].replace(records_[previousLump].find("NEXT"), 4, "$-1");
     records_[bodyIndex] = "body" + Prefix(true) + " " + P(firstLump) + " $-1 " + P(transformIndex);
     if (transformIndex >= 0) {
       std::string t = "transform" + Prefix(false);
@@ -99,10 +105,12 @@ class SatBoxWriter {
   }
 
   // Six faces; inward (a cavity) turns every face and runs every loop the other way.
-  long WriteShell(const std::array<double, 3>& min, const std::array<double, 3>& size, long lump, bool inward,
-                  bool open) {
-    static const int kFaces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    static const double kNormals[6][3] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {-1, 0, 0}, {1, 0, 0}};
+  long WriteShell(const std::array<double, 3>& min, const std::array<double, 3>& size, long lump,
+                  bool inward, bool open) {
+    static const int kFaces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                                     {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    static const double kNormals[6][3] = {{0, 0, -1}, {0, 0, 1},  {0, -1, 0},
+                                          {0, 1, 0},  {-1, 0, 0}, {1, 0, 0}};
     auto corner = [&](int i) {
       return std::array<double, 3>{min[0] + (i & 1) * size[0], min[1] + ((i >> 1) & 1) * size[1],
                                    min[2] + ((i >> 2) & 1) * size[2]};
@@ -138,10 +146,12 @@ class SatBoxWriter {
     for (long& v : vertices) v = Reserve();
     for (long& p : points) p = Reserve();
 
-    records_[shell] = "shell" + Prefix(true) + " NEXT $-1 " + P(faces[open ? 1 : 0]) + (version_ >= 200 ? " $-1 " : " ") + P(lump);
+    records_[shell] = "shell" + Prefix(true) + " NEXT $-1 " + P(faces[open ? 1 : 0]) +
+                      (version_ >= 200 ? " $-1 " : " ") + P(lump);
     for (int f = 0; f < 6; ++f) {
-      records_[faces[f]] = "face" + Prefix(true) + " " + P(f < 5 ? faces[f + 1] : -1) + " " + P(loops[f]) + " " +
-                           P(shell) + " $-1 " + P(planes[f]) + Sense(inward) + (version_ < 200 ? " 0" : " single");
+      records_[faces[f]] = "face" + Prefix(true) + " " + P(f < 5 ? faces[f + 1] : -1) + " " +
+                           P(loops[f]) + " " + P(shell) + " $-1 " + P(planes[f]) + Sense(inward) +
+                           (version_ < 200 ? " 0" : " single");
       records_[loops[f]] = "loop" + Prefix(true) + " $-1 " + P(coedges[f][0]) + " " + P(faces[f]);
       const auto root = corner(kFaces[f][0]);
       const auto next = corner(kFaces[f][1]);
@@ -160,8 +170,9 @@ class SatBoxWriter {
         const long nextCoedge = inward ? coedges[f][(k + 3) % 4] : coedges[f][(k + 1) % 4];
         const long prevCoedge = inward ? coedges[f][(k + 1) % 4] : coedges[f][(k + 3) % 4];
         const long partner = users[e][0] == coedges[f][k] ? users[e][1] : users[e][0];
-        records_[coedges[f][k]] = "coedge" + Prefix(true) + " " + P(nextCoedge) + " " + P(prevCoedge) + " " +
-                                  P(partner) + " " + P(edges[e]) + Sense(reversed) + " " + P(loops[f]) + " $-1";
+        records_[coedges[f][k]] = "coedge" + Prefix(true) + " " + P(nextCoedge) + " " +
+                                  P(prevCoedge) + " " + P(partner) + " " + P(edges[e]) +
+                                  Sense(reversed) + " " + P(loops[f]) + " $-1";
       }
     }
     for (std::size_t e = 0; e < pairs.size(); ++e) {
@@ -187,7 +198,8 @@ class SatBoxWriter {
       long anEdge = 0;
       for (std::size_t e = 0; e < pairs.size(); ++e)
         if (pairs[e][0] == v || pairs[e][1] == v) anEdge = edges[e];
-      records_[vertices[v]] = "vertex" + Prefix(true) + " " + P(anEdge) + (version_ >= 21200 ? " 1 " : " ") + P(points[v]);
+      records_[vertices[v]] = "vertex" + Prefix(true) + " " + P(anEdge) +
+                              (version_ >= 21200 ? " 1 " : " ") + P(points[v]);
       std::string point = "point" + Prefix(true);
       for (double c : corner(v)) point += " " + N(c);
       records_[points[v]] = point;

@@ -20,7 +20,9 @@ struct CorpusSat {
   int index = 0;        // among the drawing's solids, bodies and regions, 0-based
   std::string entity;   // 3DSOLID, BODY or REGION
   std::string text;     // the SAT text, one record a line
-  std::string Name() const { return drawing.substr(0, drawing.size() - 4) + "_" + std::to_string(index); }
+  std::string Name() const {
+    return drawing.substr(0, drawing.size() - 4) + "_" + std::to_string(index);
+  }
 };
 
 inline void PrintTo(const CorpusSat& sat, std::ostream* out) { *out << sat.Name(); }
@@ -76,8 +78,8 @@ inline std::vector<CorpusSat> CorpusSatTexts(const std::string& drawing) {
 
 inline const std::vector<std::string>& SatDrawings() {
   static const std::vector<std::string> drawings = {
-      "ezdxf_3dsolids.dxf",        "ezdxf_torus_r2000.dxf", "ezdxf_torus_r2004.dxf",
-      "ezdxf_torus_r2010.dxf",     "libredwg_example_2000.dxf", "libredwg_2000_TS1.dxf"};
+      "ezdxf_3dsolids.dxf",    "ezdxf_torus_r2000.dxf",     "ezdxf_torus_r2004.dxf",
+      "ezdxf_torus_r2010.dxf", "libredwg_example_2000.dxf", "libredwg_2000_TS1.dxf"};
   return drawings;
 }
 

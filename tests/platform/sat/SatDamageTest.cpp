@@ -30,7 +30,8 @@ bool ExpectStatusOrShapes(const std::string& text, const std::string& what) {
 TEST(SatDamage, EveryLinePrefixOfTheCorpusTextsGivesAStatusOrShapes) {
   int prefixes = 0, failures = 0;
   for (const test::CorpusSat& sat : test::AllCorpusSat()) {
-    for (std::size_t end = sat.text.find('\n'); end != std::string::npos; end = sat.text.find('\n', end + 1)) {
+    for (std::size_t end = sat.text.find('\n'); end != std::string::npos;
+         end = sat.text.find('\n', end + 1)) {
       const std::string prefix = sat.text.substr(0, end + 1);
       ++prefixes;
       if (!ExpectStatusOrShapes(prefix, sat.Name() + " cut at " + std::to_string(end))) ++failures;
@@ -51,7 +52,8 @@ TEST(SatDamage, SeededByteFlipsGiveAStatusOrShapes) {
     const std::size_t at = std::uniform_int_distribution<std::size_t>(0, text.size() - 1)(random);
     const char was = text[at];
     if (i % 2 == 0)
-      text[at] = meaningful[std::uniform_int_distribution<std::size_t>(0, meaningful.size() - 1)(random)];
+      text[at] =
+          meaningful[std::uniform_int_distribution<std::size_t>(0, meaningful.size() - 1)(random)];
     else
       text[at] = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random));
     ExpectStatusOrShapes(text, "flip " + std::to_string(i) + " at " + std::to_string(at) + " of '" +

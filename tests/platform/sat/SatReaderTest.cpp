@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <map>
+#include <ostream>
 #include <tuple>
 
 #include "SatBoxes.h"
@@ -22,7 +23,9 @@ double MeshVolume(const std::vector<Triangle>& triangles) {
   double volume = 0;
   for (const Triangle& t : triangles) {
     const Point3 &a = t.v[0], &b = t.v[1], &c = t.v[2];
-    volume += (a.x * (b.y * c.z - b.z * c.y) - a.y * (b.x * c.z - b.z * c.x) + a.z * (b.x * c.y - b.y * c.x)) / 6.0;
+    volume += (a.x * (b.y * c.z - b.z * c.y) - a.y * (b.x * c.z - b.z * c.x) +
+               a.z * (b.x * c.y - b.y * c.x)) /
+              6.0;
   }
   return volume;
 }
@@ -31,7 +34,9 @@ double MeshVolume(const std::vector<Triangle>& triangles) {
 // oriented consistently.
 int FreeEdges(const std::vector<Triangle>& triangles) {
   std::map<std::tuple<double, double, double>, int> ids;
-  auto id = [&](const Point3& p) { return ids.emplace(std::make_tuple(p.x, p.y, p.z), int(ids.size())).first->second; };
+  auto id = [&](const Point3& p) {
+    return ids.emplace(std::make_tuple(p.x, p.y, p.z), int(ids.size())).first->second;
+  };
   std::map<std::pair<int, int>, int> directed;
   for (const Triangle& t : triangles)
     for (int k = 0; k < 3; ++k) {
@@ -84,7 +89,9 @@ TEST_P(SatCorpusSolids, ReadIntoValidShapesOfTheirKind) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, SatCorpusSolids, testing::ValuesIn(test::AllCorpusSat()),
-                         [](const testing::TestParamInfo<test::CorpusSat>& info) { return info.param.Name(); });
+                         [](const testing::TestParamInfo<test::CorpusSat>& info) {
+                           return info.param.Name();
+                         });
 
 TEST(SatReader, PlacesTheCorpusSolidsWhereTheDrawingsSayTheyAre) {
   // The torus's transform moves it to 128,135,0 (the drawing's extents: 86..170, 93..177).
@@ -123,7 +130,10 @@ TEST_P(SatVersions, ReadABoxWithOrWithoutTheEndMarker) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(All, SatVersions, testing::Values(106, 400, 700, 20800, 21200, 21500));
+INSTANTIATE_TEST_SUITE_P(All, SatVersions, testing::Values(106, 400, 700, 20800, 21200, 21500),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return "v" + std::to_string(info.param);
+                         });
 
 TEST(SatReader, ReadsCavitiesLumpsAndBodies) {
   test::SatBoxWriter writer(700);
@@ -170,12 +180,14 @@ const char* kHeader700 = "700 0 1 0\n@4 test @12 ACIS 32.0 NT @0 \n1 1e-06 1e-10
 TEST(SatReader, ReadsAWholeSphereAndAReversedOne) {
   // A sphere face without loops is the whole sphere; a negative radius points the normal in,
   // which the reversed face turns back out.
-  for (const char* surface : {"sphere-surface $-1 -1 $-1 1 2 3 5 1 0 0 0 0 1 forward_v I I I I #\n",
-                              "sphere-surface $-1 -1 $-1 1 2 3 -5 1 0 0 0 0 1 forward_v I I I I #\n"}) {
+  for (const char* surface :
+       {"sphere-surface $-1 -1 $-1 1 2 3 5 1 0 0 0 0 1 forward_v I I I I #\n",
+        "sphere-surface $-1 -1 $-1 1 2 3 -5 1 0 0 0 0 1 forward_v I I I I #\n"}) {
     const bool inward = std::string(surface).find(" -5 ") != std::string::npos;
-    const std::string text = std::string(kHeader700) + "body $-1 -1 $-1 $1 $-1 $-1 #\nlump $-1 -1 $-1 $-1 $2 $0 #\n" +
-                             "shell $-1 -1 $-1 $-1 $-1 $3 $-1 $1 #\n" + "face $-1 -1 $-1 $-1 $-1 $2 $-1 $4 " +
-                             (inward ? "reversed" : "forward") + " single #\n" + surface;
+    const std::string text =
+        std::string(kHeader700) + "body $-1 -1 $-1 $1 $-1 $-1 #\nlump $-1 -1 $-1 $-1 $2 $0 #\n" +
+        "shell $-1 -1 $-1 $-1 $-1 $3 $-1 $1 #\n" + "face $-1 -1 $-1 $-1 $-1 $2 $-1 $4 " +
+        (inward ? "reversed" : "forward") + " single #\n" + surface;
     const SatReadResult read = ReadSatText(text);
     ASSERT_EQ(read.status, Acad::eOk) << plx::Utf8FromWide(read.reason);
     ASSERT_EQ(read.bodies[0].Kind(), ShapeKind::kSolid);
@@ -186,34 +198,38 @@ TEST(SatReader, ReadsAWholeSphereAndAReversedOne) {
 TEST(SatReader, ReadsBSplineSurfacesAndCurves) {
   // A bilinear patch over the unit square (knot ends with multiplicity = degree), and a region
   // whose loop closes with a B-spline edge.
-  const std::string patch = std::string(kHeader700) +
-                            "body $-1 -1 $-1 $1 $-1 $-1 #\nlump $-1 -1 $-1 $-1 $2 $0 #\n"
-                            "shell $-1 -1 $-1 $-1 $-1 $3 $-1 $1 #\n"
-                            "face $-1 -1 $-1 $-1 $-1 $2 $-1 $4 forward double out #\n"
-                            "spline-surface $-1 -1 $-1 forward { exactsur full nubs 1 1 open open none none 2 2 "
-                            "0 1 2 1 0 1 3 1 0 0 0 2 0 0 0 3 0 2 3 0 0 0 0 0 0 0 0 F 1 F 0 F 1 F 0 } I I I I #\n";
+  const std::string patch =
+      std::string(kHeader700) +
+      "body $-1 -1 $-1 $1 $-1 $-1 #\nlump $-1 -1 $-1 $-1 $2 $0 #\n"
+      "shell $-1 -1 $-1 $-1 $-1 $3 $-1 $1 #\n"
+      "face $-1 -1 $-1 $-1 $-1 $2 $-1 $4 forward double out #\n"
+      "spline-surface $-1 -1 $-1 forward { exactsur full nubs 1 1 open open none none 2 2 "
+      "0 1 2 1 0 1 3 1 0 0 0 2 0 0 0 3 0 2 3 0 0 0 0 0 0 0 0 F 1 F 0 F 1 F 0 } I I I I #\n";
   SatReadResult read = ReadSatText(patch);
   ASSERT_EQ(read.status, Acad::eOk) << plx::Utf8FromWide(read.reason);
   EXPECT_EQ(read.bodies[0].Kind(), ShapeKind::kBody);
   EXPECT_NEAR(read.bodies[0].Area(), 6, 1e-9);
 
-  const std::string triangle =
-      std::string(kHeader700) +
-      "body $-1 -1 $-1 $1 $-1 $-1 #\nlump $-1 -1 $-1 $-1 $2 $0 #\nshell $-1 -1 $-1 $-1 $-1 $3 $-1 $1 #\n"
-      "face $-1 -1 $-1 $-1 $4 $2 $-1 $5 forward double out #\n"
-      "loop $-1 -1 $-1 $-1 $6 $3 #\n"
-      "plane-surface $-1 -1 $-1 0 0 0 0 0 1 1 0 0 forward_v I I I I #\n"
-      "coedge $-1 -1 $-1 $7 $8 $-1 $9 forward $4 $-1 #\n"     // 6
-      "coedge $-1 -1 $-1 $8 $6 $-1 $10 forward $4 $-1 #\n"    // 7
-      "coedge $-1 -1 $-1 $6 $7 $-1 $11 forward $4 $-1 #\n"    // 8
-      "edge $-1 -1 $-1 $12 0 $13 2 $6 $15 forward @7 unknown #\n"  // 9
-      "edge $-1 -1 $-1 $13 0 $14 2 $7 $16 forward @7 unknown #\n"  // 10
-      "edge $-1 -1 $-1 $14 0 $12 1 $8 $17 forward @7 unknown #\n"  // 11
-      "vertex $-1 -1 $-1 $9 $18 #\nvertex $-1 -1 $-1 $10 $19 #\nvertex $-1 -1 $-1 $11 $20 #\n"  // 12-14
-      "straight-curve $-1 -1 $-1 0 0 0 1 0 0 I I #\n"          // 15
-      "straight-curve $-1 -1 $-1 2 0 0 0 1 0 I I #\n"          // 16
-      "intcurve-curve $-1 -1 $-1 forward { exactcur full nubs 1 open 2 0 1 1 1 2 2 0 0 0 0 1e-06 } I I #\n"  // 17
-      "point $-1 -1 $-1 0 0 0 #\npoint $-1 -1 $-1 2 0 0 #\npoint $-1 -1 $-1 2 2 0 #\n";
+  const std::string
+      triangle = std::string(kHeader700) +
+                 "body $-1 -1 $-1 $1 $-1 $-1 #\nlump $-1 -1 $-1 $-1 $2 $0 #\nshell $-1 -1 $-1 $-1 "
+                 "$-1 $3 $-1 $1 #\n"
+                 "face $-1 -1 $-1 $-1 $4 $2 $-1 $5 forward double out #\n"
+                 "loop $-1 -1 $-1 $-1 $6 $3 #\n"
+                 "plane-surface $-1 -1 $-1 0 0 0 0 0 1 1 0 0 forward_v I I I I #\n"
+                 "coedge $-1 -1 $-1 $7 $8 $-1 $9 forward $4 $-1 #\n"          // 6
+                 "coedge $-1 -1 $-1 $8 $6 $-1 $10 forward $4 $-1 #\n"         // 7
+                 "coedge $-1 -1 $-1 $6 $7 $-1 $11 forward $4 $-1 #\n"         // 8
+                 "edge $-1 -1 $-1 $12 0 $13 2 $6 $15 forward @7 unknown #\n"  // 9
+                 "edge $-1 -1 $-1 $13 0 $14 2 $7 $16 forward @7 unknown #\n"  // 10
+                 "edge $-1 -1 $-1 $14 0 $12 1 $8 $17 forward @7 unknown #\n"  // 11
+                 "vertex $-1 -1 $-1 $9 $18 #\nvertex $-1 -1 $-1 $10 $19 #\nvertex $-1 -1 $-1 $11 "
+                 "$20 #\n"                                        // 12-14
+                 "straight-curve $-1 -1 $-1 0 0 0 1 0 0 I I #\n"  // 15
+                 "straight-curve $-1 -1 $-1 2 0 0 0 1 0 I I #\n"  // 16
+                 "intcurve-curve $-1 -1 $-1 forward { exactcur full nubs 1 open 2 0 1 1 1 2 2 0 0 "
+                 "0 0 1e-06 } I I #\n"  // 17
+                 "point $-1 -1 $-1 0 0 0 #\npoint $-1 -1 $-1 2 0 0 #\npoint $-1 -1 $-1 2 2 0 #\n";
   read = ReadSatText(triangle);
   ASSERT_EQ(read.status, Acad::eOk) << plx::Utf8FromWide(read.reason);
   EXPECT_EQ(read.bodies[0].Kind(), ShapeKind::kRegion);
@@ -224,12 +240,41 @@ TEST(SatReader, ReadsBSplineSurfacesAndCurves) {
 // vectors as one token, the transform as one string.
 TEST(SatReader, ReadsTypedTokensAsTheBinaryFormGivesThem) {
   using Kind = sat::Token::Kind;
-  auto pointer = [](std::int64_t i) { sat::Token t; t.kind = Kind::kPointer; t.integer = i; return t; };
-  auto integer = [](std::int64_t i) { sat::Token t; t.kind = Kind::kInteger; t.integer = i; return t; };
-  auto real = [](double v) { sat::Token t; t.kind = Kind::kReal; t.real = v; return t; };
-  auto text = [](const char* s) { sat::Token t; t.kind = Kind::kString; t.text = s; return t; };
-  auto yes = [] { sat::Token t; t.kind = Kind::kTrue; return t; };
-  auto triple = [](Kind kind, double x, double y, double z) { sat::Token t; t.kind = kind; t.vec = {x, y, z}; return t; };
+  auto pointer = [](std::int64_t i) {
+    sat::Token t;
+    t.kind = Kind::kPointer;
+    t.integer = i;
+    return t;
+  };
+  auto integer = [](std::int64_t i) {
+    sat::Token t;
+    t.kind = Kind::kInteger;
+    t.integer = i;
+    return t;
+  };
+  auto real = [](double v) {
+    sat::Token t;
+    t.kind = Kind::kReal;
+    t.real = v;
+    return t;
+  };
+  auto text = [](const char* s) {
+    sat::Token t;
+    t.kind = Kind::kString;
+    t.text = s;
+    return t;
+  };
+  auto yes = [] {
+    sat::Token t;
+    t.kind = Kind::kTrue;
+    return t;
+  };
+  auto triple = [](Kind kind, double x, double y, double z) {
+    sat::Token t;
+    t.kind = kind;
+    t.vec = {x, y, z};
+    return t;
+  };
   auto record = [](const char* name, std::vector<sat::Token> tokens) {
     sat::Record r;
     r.name = name;
@@ -242,13 +287,16 @@ TEST(SatReader, ReadsTypedTokensAsTheBinaryFormGivesThem) {
       record("asmheader", {pointer(-1), integer(-1), text("208.0.4.7009")}),
       record("body", {pointer(-1), integer(-1), pointer(-1), pointer(2), pointer(-1), pointer(3)}),
       record("lump", {pointer(-1), integer(-1), pointer(-1), pointer(-1), pointer(4), pointer(1)}),
-      record("transform", {pointer(-1), integer(-1), text("1 0 0 0 1 0 0 0 1 10 0 0 1 no_rotate no_reflect no_shear ")}),
-      record("shell", {pointer(-1), integer(-1), pointer(-1), pointer(-1), pointer(-1), pointer(5), pointer(-1), pointer(2)}),
-      record("face", {pointer(-1), integer(-1), pointer(-1), pointer(-1), pointer(-1), pointer(4), pointer(-1), pointer(6),
-                      yes(), yes()}),
-      record("sphere-surface", {pointer(-1), integer(-1), pointer(-1), triple(Kind::kPosition, 0, 0, 0), real(5),
-                                triple(Kind::kVector, 1, 0, 0), triple(Kind::kVector, 0, 0, 1), yes(), yes(), yes(),
-                                yes(), yes()}),
+      record("transform", {pointer(-1), integer(-1),
+                           text("1 0 0 0 1 0 0 0 1 10 0 0 1 no_rotate no_reflect no_shear ")}),
+      record("shell", {pointer(-1), integer(-1), pointer(-1), pointer(-1), pointer(-1), pointer(5),
+                       pointer(-1), pointer(2)}),
+      record("face", {pointer(-1), integer(-1), pointer(-1), pointer(-1), pointer(-1), pointer(4),
+                      pointer(-1), pointer(6), yes(), yes()}),
+      record("sphere-surface",
+             {pointer(-1), integer(-1), pointer(-1), triple(Kind::kPosition, 0, 0, 0), real(5),
+              triple(Kind::kVector, 1, 0, 0), triple(Kind::kVector, 0, 0, 1), yes(), yes(), yes(),
+              yes(), yes()}),
   };
   const SatReadResult read = ReadSat(file);
   ASSERT_EQ(read.status, Acad::eOk) << plx::Utf8FromWide(read.reason);
@@ -285,6 +333,7 @@ struct BadFile {
   const char* content;  // null: no file at all
   Acad::ErrorStatus status;
   const char* reason;
+  friend void PrintTo(const BadFile& file, std::ostream* out) { *out << file.name; }
 };
 
 class SatReaderFiles : public testing::TestWithParam<BadFile> {};
@@ -296,7 +345,8 @@ TEST_P(SatReaderFiles, GiveTheirStatusAndAReason) {
   const SatReadResult read = ReadSatFile(path.wstring());
   EXPECT_EQ(read.status, GetParam().status);
   EXPECT_TRUE(read.bodies.empty());
-  EXPECT_NE(plx::Utf8FromWide(read.reason).find(GetParam().reason), std::string::npos) << plx::Utf8FromWide(read.reason);
+  EXPECT_NE(plx::Utf8FromWide(read.reason).find(GetParam().reason), std::string::npos)
+      << plx::Utf8FromWide(read.reason);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -304,25 +354,33 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BadFile{"Missing", nullptr, Acad::eFileNotFound, "File not found"},
         BadFile{"Empty", "", Acad::eCannotRestoreFromAcisFile, "empty"},
-        BadFile{"NotSat", "solid box\n  facet normal 0 0 1\n", Acad::eCannotRestoreFromAcisFile, "not a SAT file"},
+        BadFile{"NotSat", "solid box\n  facet normal 0 0 1\n", Acad::eCannotRestoreFromAcisFile,
+                "not a SAT file"},
         BadFile{"Binary", "ACIS BinaryFile\x01\x02", Acad::eCannotRestoreFromAcisFile, "Binary"},
-        BadFile{"UnknownSurface", "700 0 1 0\n@1 a @1 b @1 c\n1 1e-06 1e-10\nbody $-1 -1 $-1 $1 $-1 $-1 #\n"
-                                  "lump $-1 -1 $-1 $-1 $2 $0 #\nshell $-1 -1 $-1 $-1 $-1 $3 $-1 $1 #\n"
-                                  "face $-1 -1 $-1 $-1 $-1 $2 $-1 $4 forward single #\n"
-                                  "blend-surface $-1 -1 $-1 #\n",
+        BadFile{"UnknownSurface",
+                "700 0 1 0\n@1 a @1 b @1 c\n1 1e-06 1e-10\nbody $-1 -1 $-1 $1 $-1 $-1 #\n"
+                "lump $-1 -1 $-1 $-1 $2 $0 #\nshell $-1 -1 $-1 $-1 $-1 $3 $-1 $1 #\n"
+                "face $-1 -1 $-1 $-1 $-1 $2 $-1 $4 forward single #\n"
+                "blend-surface $-1 -1 $-1 #\n",
                 Acad::eCannotRestoreFromAcisFile, "record 4 (blend-surface)"},
-        BadFile{"BrokenPointer", "700 0 1 0\n@1 a @1 b @1 c\n1 1e-06 1e-10\nbody $-1 -1 $-1 $7 $-1 $-1 #\n",
-                Acad::eCannotRestoreFromAcisFile, "record 0 (body) on line 4: pointer $7 names no record"},
-        BadFile{"WrongRecord", "700 0 1 0\n@1 a @1 b @1 c\n1 1e-06 1e-10\nbody $-1 -1 $-1 $0 $-1 $-1 #\n",
+        BadFile{"BrokenPointer",
+                "700 0 1 0\n@1 a @1 b @1 c\n1 1e-06 1e-10\nbody $-1 -1 $-1 $7 $-1 $-1 #\n",
+                Acad::eCannotRestoreFromAcisFile,
+                "record 0 (body) on line 4: pointer $7 names no record"},
+        BadFile{"WrongRecord",
+                "700 0 1 0\n@1 a @1 b @1 c\n1 1e-06 1e-10\nbody $-1 -1 $-1 $0 $-1 $-1 #\n",
                 Acad::eCannotRestoreFromAcisFile, "a lump was expected at $0"},
-        BadFile{"CircularChain", "700 0 1 0\n@1 a @1 b @1 c\n1 1e-06 1e-10\nbody $-1 -1 $-1 $1 $-1 $-1 #\n"
-                                 "lump $-1 -1 $-1 $1 $-1 $0 #\n",
+        BadFile{"CircularChain",
+                "700 0 1 0\n@1 a @1 b @1 c\n1 1e-06 1e-10\nbody $-1 -1 $-1 $1 $-1 $-1 #\n"
+                "lump $-1 -1 $-1 $1 $-1 $0 #\n",
                 Acad::eCannotRestoreFromAcisFile, "runs in a circle"},
-        BadFile{"ZeroRadius", "700 0 1 0\n@1 a @1 b @1 c\n1 1e-06 1e-10\nbody $-1 -1 $-1 $1 $-1 $-1 #\n"
-                              "lump $-1 -1 $-1 $-1 $2 $0 #\nshell $-1 -1 $-1 $-1 $-1 $3 $-1 $1 #\n"
-                              "face $-1 -1 $-1 $-1 $-1 $2 $-1 $4 forward single #\n"
-                              "sphere-surface $-1 -1 $-1 0 0 0 0 1 0 0 0 0 1 forward_v I I I I #\n",
-                Acad::eCannotRestoreFromAcisFile, "record 4 (sphere-surface) on line 8: the radius is zero"}),
+        BadFile{"ZeroRadius",
+                "700 0 1 0\n@1 a @1 b @1 c\n1 1e-06 1e-10\nbody $-1 -1 $-1 $1 $-1 $-1 #\n"
+                "lump $-1 -1 $-1 $-1 $2 $0 #\nshell $-1 -1 $-1 $-1 $-1 $3 $-1 $1 #\n"
+                "face $-1 -1 $-1 $-1 $-1 $2 $-1 $4 forward single #\n"
+                "sphere-surface $-1 -1 $-1 0 0 0 0 1 0 0 0 0 1 forward_v I I I I #\n",
+                Acad::eCannotRestoreFromAcisFile,
+                "record 4 (sphere-surface) on line 8: the radius is zero"}),
     [](const testing::TestParamInfo<BadFile>& info) { return std::string(info.param.name); });
 
 }  // namespace

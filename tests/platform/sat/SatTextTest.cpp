@@ -1,6 +1,7 @@
 // The SAT text tokenizer and the record cursor on the variants real files carry.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "sat/Sat.h"
@@ -56,7 +57,8 @@ TEST(SatText, ReadsHeaderAndRecordsOfVersion700) {
 
 TEST(SatText, ReadsCountedStringsOfVersion400ThroughSpaces) {
   const File file = ParseText(
-      "400 0 1 0 \n33 Open Design Alliance ACIS Builder 12 ACIS 32.0 NT 24 Tue Apr 26 10:26:08 2022 \n"
+      "400 0 1 0 \n33 Open Design Alliance ACIS Builder 12 ACIS 32.0 NT 24 Tue Apr 26 10:26:08 "
+      "2022 \n"
       "1 1e-06 1e-10\n"
       "name_attrib $-1 $-1 $-1 $-1 11 a  b c d 12 7 #\n"
       "transform $-1 1 0 0 0 1 0 0 0 1 128 135 0 1 no_rotate no_reflect no_shear #\n");
@@ -151,6 +153,7 @@ struct BadText {
   const char* name;
   const char* text;
   const char* message;
+  friend void PrintTo(const BadText& bad, std::ostream* out) { *out << bad.name; }
 };
 
 class SatTextErrors : public testing::TestWithParam<BadText> {};
@@ -166,11 +169,13 @@ TEST_P(SatTextErrors, NameWhatIsWrong) {
 
 INSTANTIATE_TEST_SUITE_P(
     All, SatTextErrors,
-    testing::Values(BadText{"Empty", "", "empty"}, BadText{"NotSat", "solid cube\nfacet normal 0 0 1\n", "not a SAT file"},
+    testing::Values(BadText{"Empty", "", "empty"},
+                    BadText{"NotSat", "solid cube\nfacet normal 0 0 1\n", "not a SAT file"},
                     BadText{"Version", "5 0 1 0\n", "unknown version"},
                     BadText{"ShortHeader", "700 0 1 0\n@1 a @1 b @1 c\n", "header ends"},
                     BadText{"BadStrings", "700 0 1 0\n@99 a\n1 1 1\n", "line 2"},
-                    BadText{"Unended", "106 1 1 0\nbody $-1 $-1 $-1\n", "record 0 (body) on line 2 is not ended"},
+                    BadText{"Unended", "106 1 1 0\nbody $-1 $-1 $-1\n",
+                            "record 0 (body) on line 2 is not ended"},
                     BadText{"LongString", "700 0 1 0\n@1 a @1 b @1 c\n1 1 1\nx $-1 -1 @50 abc #\n",
                             "string runs past"},
                     BadText{"BadPointer", "106 1 1 0\nbody $x #\n", "not a pointer"}),
@@ -186,7 +191,8 @@ TEST(SatCursor, ChecksPointersAndTypes) {
     again.Integer();
     FAIL();
   } catch (const FormatError& e) {
-    EXPECT_EQ(std::string(e.what()), "record 0 (body) on line 2: an integer was expected, not a word");
+    EXPECT_EQ(std::string(e.what()),
+              "record 0 (body) on line 2: an integer was expected, not a word");
   }
   Cursor third(file, 0);
   third.Skip(2);

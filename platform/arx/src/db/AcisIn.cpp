@@ -66,7 +66,8 @@ void AcisinCommand() {
     return;
   }
   std::wstring name = Trim(*answer);
-  if (name.size() >= 2 && name.front() == L'"' && name.back() == L'"') name = name.substr(1, name.size() - 2);
+  if (name.size() >= 2 && name.front() == L'"' && name.back() == L'"')
+    name = name.substr(1, name.size() - 2);
   if (name.empty()) {
     WriteTranscript(L"ACISIN: no file name was given.\n");
     FailCurrentCommand();

@@ -23,10 +23,9 @@
 #include <TColStd_Array2OfReal.hxx>
 #include <TColgp_Array1OfPnt.hxx>
 #include <TColgp_Array2OfPnt.hxx>
+#include <cmath>
 #include <gp_Ax2.hxx>
 #include <gp_Ax3.hxx>
-
-#include <cmath>
 #include <vector>
 
 namespace plx::modeller::satin {
@@ -79,7 +78,8 @@ struct Knots {
 
 // count (value, multiplicity) pairs.
 Knots ReadKnots(sat::Cursor& c, std::int64_t count, int degree, bool periodic) {
-  if (count < 2 || static_cast<std::uint64_t>(count) > c.Remaining()) c.Fail("a knot count is out of range");
+  if (count < 2 || static_cast<std::uint64_t>(count) > c.Remaining())
+    c.Fail("a knot count is out of range");
   Knots k;
   int sum = 0;
   for (std::int64_t i = 0; i < count; ++i) {
@@ -120,7 +120,8 @@ bool OpenSplineBlock(sat::Cursor& c) {
   const std::string kind = c.Word();
   if (kind == "ref") c.Fail("shared B-spline data (ref) is not supported");
   const std::string form = c.Word();
-  if (form != "full") c.Fail(std::string("B-spline data of ") + kind + " is not given as control points");
+  if (form != "full")
+    c.Fail(std::string("B-spline data of ") + kind + " is not given as control points");
   const std::string type = c.Word();
   if (type != "nubs" && type != "nurbs") c.Fail("\"" + type + "\" is not nubs or nurbs");
   return type == "nurbs";
@@ -138,7 +139,8 @@ Handle(Geom_Surface) Plane(sat::Cursor& c) {
   const gp_Pnt root = Point(c);
   const gp_Dir normal = Direction(c, "normal");
   const gp_Vec uDir = Vector(c);
-  return new Geom_Plane(Frame(c, root, normal, uDir.Magnitude() < kTiny ? gp_Vec(normal.XYZ()) : uDir));
+  return new Geom_Plane(
+      Frame(c, root, normal, uDir.Magnitude() < kTiny ? gp_Vec(normal.XYZ()) : uDir));
 }
 
 Handle(Geom_Surface) Cone(sat::Cursor& c, bool& flipped) {
@@ -162,7 +164,8 @@ Handle(Geom_Surface) Cone(sat::Cursor& c, bool& flipped) {
     const double other = radius * ratio;
     gp_Ax2 ellipseFrame(centre, axis, frame.XDirection());
     if (other > radius) ellipseFrame = gp_Ax2(centre, axis, frame.YDirection());
-    Handle(Geom_Ellipse) base = new Geom_Ellipse(ellipseFrame, std::max(radius, other), std::min(radius, other));
+    Handle(Geom_Ellipse) base =
+        new Geom_Ellipse(ellipseFrame, std::max(radius, other), std::min(radius, other));
     // OCCT's extrusion normal is the curve tangent times the direction: it points into the
     // cylinder for a counter-clockwise section, so the natural normal is the inward one.
     flipped = !flipped;
@@ -171,7 +174,8 @@ Handle(Geom_Surface) Cone(sat::Cursor& c, bool& flipped) {
   if (std::abs(ratio - 1.0) > 1e-9) c.Fail("elliptic cones are not supported");
   if (std::abs(cosine) < 1e-12) c.Fail("the cone is flat");
   const double angle = std::atan(sine / cosine);
-  if (std::abs(angle) < 1e-9 || std::abs(angle) > M_PI / 2 - 1e-9) c.Fail("the cone angle is out of range");
+  if (std::abs(angle) < 1e-9 || std::abs(angle) > M_PI / 2 - 1e-9)
+    c.Fail("the cone angle is out of range");
   return new Geom_ConicalSurface(frame, angle, radius);
 }
 
@@ -228,11 +232,14 @@ Handle(Geom_Surface) SplineSurface(sat::Cursor& c, bool& flipped) {
     }
   while (!c.AtClose()) c.Skip();
   c.Close();
-  TColStd_Array1OfReal uKnots(1, static_cast<int>(ku.values.size())), vKnots(1, static_cast<int>(kv.values.size()));
-  TColStd_Array1OfInteger uMults(1, static_cast<int>(ku.mults.size())), vMults(1, static_cast<int>(kv.mults.size()));
+  TColStd_Array1OfReal uKnots(1, static_cast<int>(ku.values.size())),
+      vKnots(1, static_cast<int>(kv.values.size()));
+  TColStd_Array1OfInteger uMults(1, static_cast<int>(ku.mults.size())),
+      vMults(1, static_cast<int>(kv.mults.size()));
   FillKnots(ku, uKnots, uMults);
   FillKnots(kv, vKnots, vMults);
-  if (rational) return new Geom_BSplineSurface(poles, weights, uKnots, vKnots, uMults, vMults, du, dv);
+  if (rational)
+    return new Geom_BSplineSurface(poles, weights, uKnots, vKnots, uMults, vMults, du, dv);
   return new Geom_BSplineSurface(poles, uKnots, vKnots, uMults, vMults, du, dv);
 }
 
@@ -264,7 +271,8 @@ Handle(Geom_Curve) IntCurve(sat::Cursor& c) {
   const int degree = Degree(c);
   const bool periodic = Closure(c);
   const Knots k = ReadKnots(c, c.Integer(), degree, periodic);
-  if (static_cast<std::size_t>(k.poles) > c.Remaining()) c.Fail("the control points do not fit the record");
+  if (static_cast<std::size_t>(k.poles) > c.Remaining())
+    c.Fail("the control points do not fit the record");
   TColgp_Array1OfPnt poles(1, k.poles);
   TColStd_Array1OfReal weights(1, k.poles);
   for (int i = 1; i <= k.poles; ++i) {

@@ -5,15 +5,15 @@
 // edges without a curve (a cone's apex) are left out and OCCT's own seams, degenerate edges and
 // pcurves are added by healing the whole body at once (healing single faces without pcurves
 // crashes on a cone's apex). Faces without loops are the whole closed surface.
+#include <BRepAdaptor_Surface.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepGProp.hxx>
 #include <BRepLib.hxx>
-#include <GProp_GProps.hxx>
 #include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
-#include <BRepAdaptor_Surface.hxx>
 #include <ElCLib.hxx>
+#include <GProp_GProps.hxx>
 #include <GeomAPI_ProjectPointOnCurve.hxx>
 #include <Geom_Circle.hxx>
 #include <Geom_Ellipse.hxx>
@@ -31,7 +31,6 @@
 #include <TopoDS_Solid.hxx>
 #include <TopoDS_Vertex.hxx>
 #include <TopoDS_Wire.hxx>
-
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -56,7 +55,6 @@ constexpr double kTolerance = 1e-7;
 
 class Builder {
  public:
-
   explicit Builder(const sat::File& file) : file_(file) {}
 
   struct BodyData {
@@ -107,7 +105,8 @@ class Builder {
     std::unordered_set<std::int64_t> seen;
     for (std::int64_t at = first; at >= 0;) {
       Expect(at, kind, from);
-      if (!seen.insert(at).second) from.Fail(std::string("the chain of ") + kind + "s runs in a circle");
+      if (!seen.insert(at).second)
+        from.Fail(std::string("the chain of ") + kind + "s runs in a circle");
       chain.push_back(at);
       sat::Cursor c(file_, static_cast<std::size_t>(at));
       at = c.Pointer();
@@ -148,7 +147,8 @@ class Builder {
     const bool reversedFace = c.Choice({"forward", "reversed"}) == 1;
     if (surfaceIndex < 0) c.Fail("the face has no surface");
     bool flipped = false;
-    Handle(Geom_Surface) surface = satin::ReadSurface(file_, static_cast<std::size_t>(surfaceIndex), flipped);
+    Handle(Geom_Surface) surface =
+        satin::ReadSurface(file_, static_cast<std::size_t>(surfaceIndex), flipped);
     const bool reversed = reversedFace != flipped;
 
     TopoDS_Face face;
@@ -189,7 +189,8 @@ class Builder {
     std::unordered_set<std::int64_t> seen;
     for (std::int64_t at = first; at >= 0;) {
       Expect(at, "coedge", c);
-      if (!seen.insert(at).second) c.Fail("the coedges of the loop run in a circle that misses its first");
+      if (!seen.insert(at).second)
+        c.Fail("the coedges of the loop run in a circle that misses its first");
       sat::Cursor e(file_, static_cast<std::size_t>(at));
       const std::int64_t next = e.Pointer();
       e.Pointer();  // previous
@@ -232,17 +233,20 @@ class Builder {
     Expect(pointIndex, "point", c);
     sat::Cursor p(file_, static_cast<std::size_t>(pointIndex));
     const sat::Vec3 v = p.Triple();
-    if (std::abs(v.x) > 1e12 || std::abs(v.y) > 1e12 || std::abs(v.z) > 1e12) p.Fail("the point is out of range");
+    if (std::abs(v.x) > 1e12 || std::abs(v.y) > 1e12 || std::abs(v.z) > 1e12)
+      p.Fail("the point is out of range");
     VertexData data;
     data.point = gp_Pnt(v.x, v.y, v.z);
     builder_.MakeVertex(data.vertex, data.point, kTolerance);
     return vertices_.emplace(index, data).first->second;
   }
 
-  static double Parameter(const Handle(Geom_Curve)& curve, const gp_Pnt& p, const sat::Cursor& c) {
+  static double Parameter(const Handle(Geom_Curve) & curve, const gp_Pnt& p, const sat::Cursor& c) {
     if (auto line = Handle(Geom_Line)::DownCast(curve)) return ElCLib::Parameter(line->Lin(), p);
-    if (auto circle = Handle(Geom_Circle)::DownCast(curve)) return ElCLib::Parameter(circle->Circ(), p);
-    if (auto ellipse = Handle(Geom_Ellipse)::DownCast(curve)) return ElCLib::Parameter(ellipse->Elips(), p);
+    if (auto circle = Handle(Geom_Circle)::DownCast(curve))
+      return ElCLib::Parameter(circle->Circ(), p);
+    if (auto ellipse = Handle(Geom_Ellipse)::DownCast(curve))
+      return ElCLib::Parameter(ellipse->Elips(), p);
     GeomAPI_ProjectPointOnCurve projection(p, curve);
     if (projection.NbPoints() == 0) c.Fail("a vertex does not lie on the edge's curve");
     return projection.LowerDistanceParameter();
@@ -274,8 +278,10 @@ class Builder {
       bool flip = false;
       if (curve->IsPeriodic()) {
         const double period = curve->Period();
-        if (v0 == v1) t1 = t0 + period;
-        else if (t1 <= t0 + 1e-12) t1 += period;
+        if (v0 == v1)
+          t1 = t0 + period;
+        else if (t1 <= t0 + 1e-12)
+          t1 += period;
       } else if (t1 < t0) {
         // Vertices against the curve's direction: keep the curve, turn the edge.
         std::swap(t0, t1);
@@ -289,8 +295,10 @@ class Builder {
         builder_.Add(edge, last.vertex.Oriented(TopAbs_REVERSED));
         builder_.Range(edge, t0, t1);
         // The vertices' tolerance covers the distance from their point to the curve's ends.
-        builder_.UpdateVertex(first.vertex, std::max(kTolerance, 1.01 * curve->Value(t0).Distance(first.point)));
-        builder_.UpdateVertex(last.vertex, std::max(kTolerance, 1.01 * curve->Value(t1).Distance(last.point)));
+        builder_.UpdateVertex(first.vertex,
+                              std::max(kTolerance, 1.01 * curve->Value(t0).Distance(first.point)));
+        builder_.UpdateVertex(last.vertex,
+                              std::max(kTolerance, 1.01 * curve->Value(t1).Distance(last.point)));
         if (flip) edge.Reverse();
       }
     }
@@ -312,7 +320,8 @@ class Builder {
       for (double& v : values) {
         while (at < text.size() && text[at] == ' ') ++at;
         const auto [end, ec] = std::from_chars(text.data() + at, text.data() + text.size(), v);
-        if (ec != std::errc() || !std::isfinite(v)) c.Fail("the transform's numbers cannot be read");
+        if (ec != std::errc() || !std::isfinite(v))
+          c.Fail("the transform's numbers cannot be read");
         at = static_cast<std::size_t>(end - text.data());
       }
     } else {
@@ -412,7 +421,8 @@ ShapeKind ClassifyGeometry(const TopoDS_Shape& shape) {
   }
   if (faces == 1) {
     TopExp_Explorer e(shape, TopAbs_FACE);
-    if (BRepAdaptor_Surface(TopoDS::Face(e.Current()), false).GetType() == GeomAbs_Plane) return ShapeKind::kRegion;
+    if (BRepAdaptor_Surface(TopoDS::Face(e.Current()), false).GetType() == GeomAbs_Plane)
+      return ShapeKind::kRegion;
   }
   return ShapeKind::kBody;
 }
@@ -505,7 +515,8 @@ SatReadResult ReadSatFile(const std::wstring& path) {
   }
   std::ifstream in(native, std::ios::binary);
   std::string text;
-  if (in && !std::filesystem::is_directory(native, error)) text.assign(std::istreambuf_iterator<char>(in), {});
+  if (in && !std::filesystem::is_directory(native, error))
+    text.assign(std::istreambuf_iterator<char>(in), {});
   if (!in || std::filesystem::is_directory(native, error)) {
     result.status = Acad::eFileAccessErr;
     result.reason = L"The file cannot be read: " + path;
