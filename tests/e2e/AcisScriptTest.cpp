@@ -17,6 +17,7 @@ struct ScriptCase {
   const char* name;
   const char* draw;     // script lines that draw the solid
   const char* surface;  // a record the file must hold
+  friend void PrintTo(const ScriptCase& c, std::ostream* os) { *os << c.name; }
 };
 
 const ScriptCase kCases[] = {
