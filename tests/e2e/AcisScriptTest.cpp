@@ -17,6 +17,7 @@ struct ScriptCase {
   const char* name;
   const char* draw;     // script lines that draw the solid
   const char* surface;  // a record the file must hold
+  friend void PrintTo(const ScriptCase& c, std::ostream* os) { *os << c.name; }
 };
 
 const ScriptCase kCases[] = {
@@ -31,7 +32,8 @@ const ScriptCase kCases[] = {
 // The MASSPROP blocks of the transcript, from "Mass:" to the centroid's Z line.
 std::vector<std::string> MassBlocks(const std::string& output) {
   std::vector<std::string> blocks;
-  for (size_t at = output.find("Mass:"); at != std::string::npos; at = output.find("Mass:", at + 1)) {
+  for (size_t at = output.find("Mass:"); at != std::string::npos;
+       at = output.find("Mass:", at + 1)) {
     const size_t z = output.find("Z:", output.find("Centroid:", at));
     blocks.push_back(output.substr(at, output.find('\n', z) - at));
   }
@@ -43,11 +45,12 @@ class AcisScript : public ::testing::TestWithParam<ScriptCase> {};
 TEST_P(AcisScript, SolidKeepsItsMeasuresThroughAcisoutAndAcisin) {
   TempDir dir;
   const std::string file = (dir / "solid.sat").string();
-  const std::string script = std::string(GetParam().draw) + "MASSPROP\nALL\n\nACISOUT\nALL\n\n" + file +
-                             "\nERASE\nALL\n\nACISIN\n" + file + "\nMASSPROP\nALL\n\n";
+  const std::string script = std::string(GetParam().draw) + "MASSPROP\nALL\n\nACISOUT\nALL\n\n" +
+                             file + "\nERASE\nALL\n\nACISIN\n" + file + "\nMASSPROP\nALL\n\n";
   const ProcessResult result = RunArxhost(dir, script);
   ASSERT_EQ(result.exitCode, 0) << result.output;
-  EXPECT_NE(result.output.find("ACISOUT: 1 object(s) written to"), std::string::npos) << result.output;
+  EXPECT_NE(result.output.find("ACISOUT: 1 object(s) written to"), std::string::npos)
+      << result.output;
   EXPECT_NE(result.output.find("ACISIN: 1 objects imported."), std::string::npos) << result.output;
   const std::vector<std::string> blocks = MassBlocks(result.output);
   ASSERT_EQ(blocks.size(), 2u) << result.output;
@@ -62,7 +65,8 @@ TEST(AcisScriptErrors, AcisoutWithNothingSolidSelectedWritesNothing) {
   TempDir dir;
   const std::string file = (dir / "none.sat").string();
   const ProcessResult result = RunArxhost(dir, "LINE\n0,0,0\n1,1,1\n\nACISOUT\nALL\n\n");
-  EXPECT_NE(result.output.find("ACISOUT: no 3D solid, body or region was selected."), std::string::npos)
+  EXPECT_NE(result.output.find("ACISOUT: no 3D solid, body or region was selected."),
+            std::string::npos)
       << result.output;
   EXPECT_FALSE(std::filesystem::exists(file));
 }

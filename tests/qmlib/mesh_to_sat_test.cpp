@@ -30,7 +30,8 @@ double FacetedVolume(const SatFile& file) {
   double volume = 0;
   for (const auto& face : file.records) {
     if (face.name != "face") continue;
-    for (long loop = Target(face.fields[1]); loop >= 0; loop = Target(file.records[loop].fields[0])) {
+    for (long loop = Target(face.fields[1]); loop >= 0;
+         loop = Target(file.records[loop].fields[0])) {
       std::vector<std::array<double, 3>> corners;
       const long first = Target(file.records[loop].fields[1]);
       long c = first;
@@ -39,7 +40,8 @@ double FacetedVolume(const SatFile& file) {
         const auto& edge = file.records[Target(coedge.fields[3])];
         const long vertex = Target(edge.fields[coedge.fields[4] == "forward" ? 0 : 2]);
         const auto& point = file.records[Target(file.records[vertex].fields[1])];
-        corners.push_back({std::stod(point.fields[0]), std::stod(point.fields[1]), std::stod(point.fields[2])});
+        corners.push_back(
+            {std::stod(point.fields[0]), std::stod(point.fields[1]), std::stod(point.fields[2])});
         c = Target(coedge.fields[0]);
       } while (c != first);
       double faceVolume = 0;
@@ -62,7 +64,8 @@ ON_Mesh LooseTriangleCube() {
   ON_Mesh mesh;
   for (int f = 0; f < cube.FaceCount(); ++f) {
     const ON_MeshFace& q = cube.m_F[f];
-    for (const auto& tri : {std::array<int, 3>{q.vi[0], q.vi[1], q.vi[2]}, std::array<int, 3>{q.vi[0], q.vi[2], q.vi[3]}}) {
+    for (const auto& tri : {std::array<int, 3>{q.vi[0], q.vi[1], q.vi[2]},
+                            std::array<int, 3>{q.vi[0], q.vi[2], q.vi[3]}}) {
       const int base = mesh.VertexCount();
       for (int k = 0; k < 3; ++k) mesh.SetVertex(base + k, cube.m_V[tri[k]]);
       mesh.SetTriangle(mesh.FaceCount(), base, base + 1, base + 2);
@@ -149,7 +152,8 @@ TEST_F(MeshToSat, LargeSphereStaysClosedWithItsVolume) {
   for (const auto& t : qmtest::Triangles(sphere)) {
     const double a[3] = {t[0], t[1], t[2]}, b[3] = {t[3], t[4], t[5]}, c[3] = {t[6], t[7], t[8]};
     expected += (a[0] * (b[1] * c[2] - b[2] * c[1]) - a[1] * (b[0] * c[2] - b[2] * c[0]) +
-                 a[2] * (b[0] * c[1] - b[1] * c[0])) / 6;
+                 a[2] * (b[0] * c[1] - b[1] * c[0])) /
+                6;
   }
   EXPECT_NEAR(FacetedVolume(file), expected, 1e-6 * expected);
 }
@@ -198,7 +202,8 @@ TEST_F(MeshToSat, DisjointPartsBecomeLumpsOfOneBody) {
   const int base = mesh.VertexCount();
   for (int i = 0; i < other.VertexCount(); ++i) mesh.SetVertex(base + i, other.m_V[i]);
   for (int f = 0; f < other.FaceCount(); ++f)
-    mesh.SetTriangle(mesh.FaceCount(), base + other.m_F[f].vi[0], base + other.m_F[f].vi[1], base + other.m_F[f].vi[2]);
+    mesh.SetTriangle(mesh.FaceCount(), base + other.m_F[f].vi[0], base + other.m_F[f].vi[1],
+                     base + other.m_F[f].vi[2]);
   const SatFile file = Write(mesh);
   EXPECT_EQ(JoinProblems(CheckSatStructure(file, true)), "");
   EXPECT_EQ(file.declaredBodies, 1);

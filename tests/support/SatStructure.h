@@ -89,7 +89,8 @@ inline SatFile SplitSat(const std::string& text) {
 // when the data cannot be followed. SAT end knots carry multiplicity degree, one less than the
 // clamped knot vector needs.
 inline bool EvaluateIntcurve(const std::vector<std::string>& f, double t, double out[3]) {
-  if (f.size() < 8 || f[0] != "forward" || f[1] != "{" || f[2] != "exactcur" || f[3] != "full") return false;
+  if (f.size() < 8 || f[0] != "forward" || f[1] != "{" || f[2] != "exactcur" || f[3] != "full")
+    return false;
   const bool rational = f[4] == "nurbs";
   const int degree = std::atoi(f[5].c_str());
   const int knotCount = std::atoi(f[7].c_str());
@@ -127,18 +128,21 @@ inline bool EvaluateIntcurve(const std::vector<std::string>& f, double t, double
 
 // Structural problems of a SAT text; empty when none. closedSolids: every edge of every body
 // must have exactly two coedges.
-inline std::vector<std::string> CheckSatStructure(const SatFile& file, bool closedSolids, double tolerance = 1e-7) {
+inline std::vector<std::string> CheckSatStructure(const SatFile& file, bool closedSolids,
+                                                  double tolerance = 1e-7) {
   std::vector<std::string> problems;
   auto fail = [&](size_t index, const std::string& what) {
     problems.push_back("record " + std::to_string(index) + " (" +
-                       (index < file.records.size() ? file.records[index].name : std::string("?")) + "): " + what);
+                       (index < file.records.size() ? file.records[index].name : std::string("?")) +
+                       "): " + what);
   };
   if (!file.error.empty()) problems.push_back(file.error);
   if (!file.ended) problems.push_back("no End-of-ACIS-data");
   if (file.declaredRecords != static_cast<long>(file.records.size()))
-    problems.push_back("header counts " + std::to_string(file.declaredRecords) + " records, file has " +
-                       std::to_string(file.records.size()));
-  if (file.declaredBodies != static_cast<long>(file.Count("body"))) problems.push_back("header body count wrong");
+    problems.push_back("header counts " + std::to_string(file.declaredRecords) +
+                       " records, file has " + std::to_string(file.records.size()));
+  if (file.declaredBodies != static_cast<long>(file.Count("body")))
+    problems.push_back("header body count wrong");
 
   const long n = static_cast<long>(file.records.size());
   auto ptr = [&](size_t index, size_t field, const char* kind) -> long {
@@ -153,10 +157,13 @@ inline std::vector<std::string> CheckSatStructure(const SatFile& file, bool clos
       return -1;
     }
     if (target >= 0 && kind && file.records[target].name.find(kind) == std::string::npos)
-      fail(index, "field " + std::to_string(field) + " names a " + file.records[target].name + ", not " + kind);
+      fail(index, "field " + std::to_string(field) + " names a " + file.records[target].name +
+                      ", not " + kind);
     return target;
   };
-  auto real = [&](size_t index, size_t field) { return std::strtod(file.records[index].fields[field].c_str(), nullptr); };
+  auto real = [&](size_t index, size_t field) {
+    return std::strtod(file.records[index].fields[field].c_str(), nullptr);
+  };
   auto point = [&](long vertex, double p[3]) {
     const long pt = ptr(vertex, 1, "point");
     for (int k = 0; k < 3; ++k) p[k] = pt >= 0 ? real(pt, k) : NAN;
@@ -231,8 +238,10 @@ inline std::vector<std::string> CheckSatStructure(const SatFile& file, bool clos
           const double nrm[3] = {real(curve, 3), real(curve, 4), real(curve, 5)};
           const double m[3] = {real(curve, 6), real(curve, 7), real(curve, 8)};
           const double ratio = real(curve, 9);
-          const double nm[3] = {nrm[1] * m[2] - nrm[2] * m[1], nrm[2] * m[0] - nrm[0] * m[2], nrm[0] * m[1] - nrm[1] * m[0]};
-          for (int k = 0; k < 3; ++k) out[k] = real(curve, k) + std::cos(t) * m[k] + std::sin(t) * ratio * nm[k];
+          const double nm[3] = {nrm[1] * m[2] - nrm[2] * m[1], nrm[2] * m[0] - nrm[0] * m[2],
+                                nrm[0] * m[1] - nrm[1] * m[0]};
+          for (int k = 0; k < 3; ++k)
+            out[k] = real(curve, k) + std::cos(t) * m[k] + std::sin(t) * ratio * nm[k];
           return true;
         }
         if (c.name == "intcurve-curve") return EvaluateIntcurve(c.fields, t, out);
@@ -240,13 +249,16 @@ inline std::vector<std::string> CheckSatStructure(const SatFile& file, bool clos
       };
       double q[3];
       const double scale = 1 + std::fabs(p0[0]) + std::fabs(p0[1]) + std::fabs(p0[2]);
-      if (at(real(i, 1), q) && std::hypot(q[0] - p0[0], q[1] - p0[1], q[2] - p0[2]) > tolerance * scale)
+      if (at(real(i, 1), q) &&
+          std::hypot(q[0] - p0[0], q[1] - p0[1], q[2] - p0[2]) > tolerance * scale)
         fail(i, "start is not on its curve");
-      if (at(real(i, 3), q) && std::hypot(q[0] - p1[0], q[1] - p1[1], q[2] - p1[2]) > tolerance * scale)
+      if (at(real(i, 3), q) &&
+          std::hypot(q[0] - p1[0], q[1] - p1[1], q[2] - p1[2]) > tolerance * scale)
         fail(i, "end is not on its curve");
     } else if (r.name == "vertex") {
       const long edge = ptr(i, 0, "edge");
-      if (edge >= 0 && ptr(edge, 0, "vertex") != i && ptr(edge, 2, "vertex") != i) fail(i, "its edge does not end here");
+      if (edge >= 0 && ptr(edge, 0, "vertex") != i && ptr(edge, 2, "vertex") != i)
+        fail(i, "its edge does not end here");
     }
   }
   for (const auto& [edge, coedges] : coedgesOfEdge) {
@@ -255,7 +267,8 @@ inline std::vector<std::string> CheckSatStructure(const SatFile& file, bool clos
     if (coedges.size() == 2) {
       const SatRecord& a = file.records[coedges[0]];
       const SatRecord& b = file.records[coedges[1]];
-      if (a.fields[2] != "$" + std::to_string(coedges[1]) || b.fields[2] != "$" + std::to_string(coedges[0]))
+      if (a.fields[2] != "$" + std::to_string(coedges[1]) ||
+          b.fields[2] != "$" + std::to_string(coedges[0]))
         fail(edge, "its two coedges are not partners");
       else if (a.fields[4] == b.fields[4])
         fail(edge, "its partner coedges have the same sense");

@@ -18,8 +18,10 @@ double MeshVolume(const ON_Mesh& mesh) {
   double volume = 0;
   auto add = [&](int a, int b, int c) {
     const ON_3fPoint &p = mesh.m_V[a], &q = mesh.m_V[b], &r = mesh.m_V[c];
-    volume += (double(p.x) * (double(q.y) * r.z - double(q.z) * r.y) - double(p.y) * (double(q.x) * r.z - double(q.z) * r.x) +
-               double(p.z) * (double(q.x) * r.y - double(q.y) * r.x)) / 6;
+    volume += (double(p.x) * (double(q.y) * r.z - double(q.z) * r.y) -
+               double(p.y) * (double(q.x) * r.z - double(q.z) * r.x) +
+               double(p.z) * (double(q.x) * r.y - double(q.y) * r.x)) /
+              6;
   };
   for (int f = 0; f < mesh.FaceCount(); ++f) {
     const int* v = mesh.m_F[f].vi;
@@ -33,7 +35,8 @@ ON_Mesh Cube(bool looseTriangles) {
   ON_Mesh mesh;
   ON_3dPoint corner[8];
   for (int i = 0; i < 8; ++i) corner[i] = ON_3dPoint(i & 1 ? 3 : 1, i & 2 ? 4 : 2, i & 4 ? 5 : 3);
-  const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+  const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                           {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
   if (!looseTriangles) {
     for (int i = 0; i < 8; ++i) mesh.SetVertex(i, corner[i]);
     for (int f = 0; f < 6; ++f) mesh.SetQuad(f, quads[f][0], quads[f][1], quads[f][2], quads[f][3]);
@@ -55,12 +58,14 @@ class MeshToSatRead : public ::testing::Test {
   // Writes mesh as SAT and reads it back; the entities are owned by the fixture.
   Acad::ErrorStatus WriteAndRead(const ON_Mesh& mesh) {
     const std::wstring path = (dir_ / "mesh.sat").wstring();
-    EXPECT_EQ(QMACISMesh::MeshToSAT(mesh, CString(path.c_str()), 1), 1) << Utf8FromWide(QMACISMesh::GetError().Str());
+    EXPECT_EQ(QMACISMesh::MeshToSAT(mesh, CString(path.c_str()), 1), 1)
+        << Utf8FromWide(QMACISMesh::GetError().Str());
     return AcDbBody::acisIn(path.c_str(), entities_);
   }
   AcDbModelerEntity* Only() {
     EXPECT_EQ(entities_.length(), 1);
-    return entities_.isEmpty() ? nullptr : AcDbModelerEntity::cast(static_cast<AcDbEntity*>(entities_[0]));
+    return entities_.isEmpty() ? nullptr
+                               : AcDbModelerEntity::cast(static_cast<AcDbEntity*>(entities_[0]));
   }
   ~MeshToSatRead() override {
     for (int i = 0; i < entities_.length(); ++i) delete static_cast<AcDbEntity*>(entities_[i]);
@@ -97,9 +102,11 @@ TEST_F(MeshToSatRead, ClosedPolygonMeshBecomesASolidWithItsVolume) {
   for (int r = 0; r < m; ++r)
     for (int c = 0; c < n; ++c) {
       const double u = 2 * pi * r / m, v = 2 * pi * c / n;
-      points.append(AcGePoint3d((6 + 2 * std::cos(v)) * std::cos(u), (6 + 2 * std::cos(v)) * std::sin(u), 2 * std::sin(v)));
+      points.append(AcGePoint3d((6 + 2 * std::cos(v)) * std::cos(u),
+                                (6 + 2 * std::cos(v)) * std::sin(u), 2 * std::sin(v)));
     }
-  const AcDbObjectId id = AddEntity(new AcDbPolygonMesh(AcDb::kSimpleMesh, m, n, points, true, true));
+  const AcDbObjectId id =
+      AddEntity(new AcDbPolygonMesh(AcDb::kSimpleMesh, m, n, points, true, true));
   AcDbPolygonMesh* entity = nullptr;
   ASSERT_EQ(acdbOpenObject(entity, id, AcDb::kForRead), Acad::eOk);
   ON_Mesh mesh;
@@ -122,7 +129,8 @@ TEST_F(MeshToSatRead, OpenMeshBecomesABody) {
   AcDbModelerEntity* entity = Only();
   ASSERT_TRUE(entity);
   EXPECT_STREQ(entity->isA()->name(), L"AcDbBody");
-  EXPECT_NEAR(entity->area(), 2 * 2 + 2 * (2 * 2 + 2 * 2), 1e-9);  // five faces of the 2 x 2 x 2 cube
+  EXPECT_NEAR(entity->area(), 2 * 2 + 2 * (2 * 2 + 2 * 2),
+              1e-9);  // five faces of the 2 x 2 x 2 cube
 }
 
 TEST_F(MeshToSatRead, EmptyMeshWritesNoFileAndSaysWhy) {

@@ -24,7 +24,9 @@ struct V3 {
 
 V3 At(const ON_3fPointArray& v, int i) { return {v[i].x, v[i].y, v[i].z}; }
 V3 Sub(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V3 Cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+V3 Cross(V3 a, V3 b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 double Dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 V3 Newell(const ON_3fPointArray& v, const std::vector<int>& face) {
@@ -39,12 +41,15 @@ V3 Newell(const ON_3fPointArray& v, const std::vector<int>& face) {
 }
 
 uint64_t Key(int a, int b) {
-  const uint32_t lo = static_cast<uint32_t>(std::min(a, b)), hi = static_cast<uint32_t>(std::max(a, b));
+  const uint32_t lo = static_cast<uint32_t>(std::min(a, b)),
+                 hi = static_cast<uint32_t>(std::max(a, b));
   return (static_cast<uint64_t>(hi) << 32) | lo;
 }
 
 struct KeyHash {
-  size_t operator()(uint64_t key) const { return std::hash<uint64_t>()(key * 0x9E3779B97F4A7C15ull); }
+  size_t operator()(uint64_t key) const {
+    return std::hash<uint64_t>()(key * 0x9E3779B97F4A7C15ull);
+  }
 };
 
 // Whether face runs from a to b (in its corner order).
@@ -56,8 +61,8 @@ bool Runs(const std::vector<int>& face, int a, int b) {
 
 }  // namespace
 
-bool MeshToPolyhedra(const ON_Mesh& mesh, bool orient, std::vector<plx::sat::Polyhedron>& parts, bool& closed,
-                     std::wstring& error) {
+bool MeshToPolyhedra(const ON_Mesh& mesh, bool orient, std::vector<plx::sat::Polyhedron>& parts,
+                     bool& closed, std::wstring& error) {
   const int vertexCount = mesh.VertexCount();
   if (mesh.FaceCount() == 0 || vertexCount == 0) {
     error = L"The mesh is empty: it has no faces.";
@@ -75,12 +80,14 @@ bool MeshToPolyhedra(const ON_Mesh& mesh, bool orient, std::vector<plx::sat::Pol
   std::vector<int> weld(vertexCount);
   {
     VertexWelder welder(welded, static_cast<size_t>(vertexCount));
-    for (int i = 0; i < vertexCount; ++i) weld[i] = welder.IndexOf(mesh.m_V[i].x, mesh.m_V[i].y, mesh.m_V[i].z);
+    for (int i = 0; i < vertexCount; ++i)
+      weld[i] = welder.IndexOf(mesh.m_V[i].x, mesh.m_V[i].y, mesh.m_V[i].z);
   }
   double low[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, high[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
   for (int i = 0; i < welded.Count(); ++i) {
     const float c[3] = {welded[i].x, welded[i].y, welded[i].z};
-    for (int k = 0; k < 3; ++k) low[k] = std::min(low[k], double(c[k])), high[k] = std::max(high[k], double(c[k]));
+    for (int k = 0; k < 3; ++k)
+      low[k] = std::min(low[k], double(c[k])), high[k] = std::max(high[k], double(c[k]));
   }
   const double size = std::hypot(high[0] - low[0], high[1] - low[1], high[2] - low[2]);
   // A face needs an area above a relative 1e-14 of the mesh's size squared (Newell's vector is
@@ -107,7 +114,8 @@ bool MeshToPolyhedra(const ON_Mesh& mesh, bool orient, std::vector<plx::sat::Pol
     std::vector<int> corners(count);
     for (int k = 0; k < count; ++k) {
       if (face.vi[k] < 0 || face.vi[k] >= vertexCount) {
-        error = plx::FormatWide(L"Face %d names vertex %d, which the mesh does not have.", f, face.vi[k]);
+        error = plx::FormatWide(L"Face %d names vertex %d, which the mesh does not have.", f,
+                                face.vi[k]);
         return false;
       }
       corners[k] = weld[face.vi[k]];
@@ -161,7 +169,8 @@ bool MeshToPolyhedra(const ON_Mesh& mesh, bool orient, std::vector<plx::sat::Pol
           if (part[g] >= 0) continue;
           part[g] = id;
           // Across a manifold edge the neighbour must run it the other way.
-          if (orient && around.size() == 2 && Runs(faces[g], a, b)) std::reverse(faces[g].begin(), faces[g].end());
+          if (orient && around.size() == 2 && Runs(faces[g], a, b))
+            std::reverse(faces[g].begin(), faces[g].end());
           queue.push_back(g);
         }
       }

@@ -16,7 +16,7 @@ namespace qmlib {
 // turn faces to agree with their neighbours and closed parts outwards; otherwise every face
 // keeps its corner order. false with a reason for an empty mesh, a non-finite vertex, a face
 // that names a missing vertex, or no face with an area.
-bool MeshToPolyhedra(const ON_Mesh& mesh, bool orient, std::vector<plx::sat::Polyhedron>& parts, bool& closed,
-                     std::wstring& error);
+bool MeshToPolyhedra(const ON_Mesh& mesh, bool orient, std::vector<plx::sat::Polyhedron>& parts,
+                     bool& closed, std::wstring& error);
 
 }  // namespace qmlib

@@ -16,8 +16,8 @@ std::wstring& LastError() {
 }
 
 // Appends the bodies of the meshes to document: one body per mesh, or one for all.
-bool AddBodies(const ON_Mesh* const* meshes, int count, bool orient, bool bodyPerMesh, bool numbered,
-               plx::sat::SatDocument& document, std::wstring& error) {
+bool AddBodies(const ON_Mesh* const* meshes, int count, bool orient, bool bodyPerMesh,
+               bool numbered, plx::sat::SatDocument& document, std::wstring& error) {
   std::vector<std::vector<plx::sat::Polyhedron>> all(count);
   bool allClosed = true;
   for (int i = 0; i < count; ++i) {
@@ -57,7 +57,8 @@ int Run(const CString& path, Operation&& operation) {
   } catch (const std::bad_alloc&) {
     error = plx::FormatWide(L"Out of memory while writing %s", path.GetString());
   } catch (const std::exception& e) {
-    error = plx::FormatWide(L"Failure while writing %s: %s", path.GetString(), plx::WideFromUtf8(e.what()).c_str());
+    error = plx::FormatWide(L"Failure while writing %s: %s", path.GetString(),
+                            plx::WideFromUtf8(e.what()).c_str());
   }
   if (!ok && error.empty()) error = plx::FormatWide(L"Failure while writing %s", path.GetString());
   LastError() = ok ? std::wstring() : error;
@@ -73,7 +74,8 @@ int QMACISMesh::MeshToSAT(const ON_Mesh& mesh, CString path, int orient) {
   });
 }
 
-int QMACISMesh::MeshToSAT(const ON_ClassArray<ON_Mesh>& meshes, CString path, int orient, int bodyPerMesh) {
+int QMACISMesh::MeshToSAT(const ON_ClassArray<ON_Mesh>& meshes, CString path, int orient,
+                          int bodyPerMesh) {
   return Run(path, [&](plx::sat::SatDocument& document, std::wstring& error) {
     if (meshes.Count() == 0) {
       error = L"The mesh list is empty.";
@@ -81,7 +83,8 @@ int QMACISMesh::MeshToSAT(const ON_ClassArray<ON_Mesh>& meshes, CString path, in
     }
     std::vector<const ON_Mesh*> list;
     for (int i = 0; i < meshes.Count(); ++i) list.push_back(&meshes[i]);
-    return AddBodies(list.data(), meshes.Count(), orient != 0, bodyPerMesh != 0, true, document, error);
+    return AddBodies(list.data(), meshes.Count(), orient != 0, bodyPerMesh != 0, true, document,
+                     error);
   });
 }
 

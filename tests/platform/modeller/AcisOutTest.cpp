@@ -77,11 +77,13 @@ TEST(AcisOut, RefusesBadListsWithoutTouchingTheFile) {
   good.append(static_cast<AcDbEntity*>(box.get()));
   EXPECT_EQ(AcDbBody::acisOut(nullptr, good), Acad::eInvalidInput);
   EXPECT_EQ(AcDbBody::acisOut(L"", good), Acad::eInvalidInput);
-  EXPECT_EQ(AcDbBody::acisOut((dir / "no" / "x.sat").wstring().c_str(), good), Acad::eFileAccessErr);
+  EXPECT_EQ(AcDbBody::acisOut((dir / "no" / "x.sat").wstring().c_str(), good),
+            Acad::eFileAccessErr);
 
   EXPECT_EQ(plx::test::ReadFile(path), "old");
   size_t files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) files += entry.is_regular_file();
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    files += entry.is_regular_file();
   EXPECT_EQ(files, 1u);
 }
 
@@ -99,11 +101,13 @@ std::wstring RunLines(const std::vector<std::wstring>& lines) {
 TEST(AcisOutCommand, WritesTheSelectedSolidsAndNamesWhatIsLeftOut) {
   TempDir dir;
   const std::wstring path = (dir / "out").wstring();  // ".sat" is added
-  const std::wstring text = RunLines({L"BOX", L"0,0,0", L"2,3,4", L"SPHERE", L"10,0,0", L"1", L"LINE", L"0,0,0",
-                                 L"5,5,5", L"", L"ACISOUT", L"ALL", L"", path});
+  const std::wstring text =
+      RunLines({L"BOX", L"0,0,0", L"2,3,4", L"SPHERE", L"10,0,0", L"1", L"LINE", L"0,0,0", L"5,5,5",
+                L"", L"ACISOUT", L"ALL", L"", path});
   EXPECT_NE(text.find(L"1 object(s) not a 3D solid, body or region left out."), std::wstring::npos)
       << plx::Utf8FromWide(text);
-  EXPECT_NE(text.find(L"ACISOUT: 2 object(s) written to"), std::wstring::npos) << plx::Utf8FromWide(text);
+  EXPECT_NE(text.find(L"ACISOUT: 2 object(s) written to"), std::wstring::npos)
+      << plx::Utf8FromWide(text);
   const SatReadResult read = ReadSatFile(path + L".sat");
   ASSERT_TRUE(read.Ok()) << plx::Utf8FromWide(read.reason);
   ASSERT_EQ(read.bodies.size(), 2u);
@@ -134,7 +138,8 @@ TEST(AcisOutCommand, WithoutSolidsSaysSoAndWritesNothing) {
 
 TEST(MassPropCommand, PrintsVolumeBoundingBoxAndCentroid) {
   const std::wstring text = RunLines({L"BOX", L"1,2,3", L"3,5,7", L"MASSPROP", L"ALL", L""});
-  EXPECT_NE(text.find(L"Volume:                  24.0000\n"), std::wstring::npos) << plx::Utf8FromWide(text);
+  EXPECT_NE(text.find(L"Volume:                  24.0000\n"), std::wstring::npos)
+      << plx::Utf8FromWide(text);
   EXPECT_NE(text.find(L"Bounding box:         X: 1.0000  --  3.0000\n"
                       L"                      Y: 2.0000  --  5.0000\n"
                       L"                      Z: 3.0000  --  7.0000\n"),
@@ -147,10 +152,12 @@ TEST(MassPropCommand, PrintsVolumeBoundingBoxAndCentroid) {
 
 TEST(MassPropCommand, CombinesSeveralSolidsByVolume) {
   // A 2x2x2 box at the origin and a 1x1x1 box further out: centroid weighted 8 to 1.
-  const std::wstring text =
-      RunLines({L"BOX", L"0,0,0", L"2,2,2", L"BOX", L"10,0,0", L"11,1,1", L"MASSPROP", L"ALL", L""});
-  EXPECT_NE(text.find(L"Volume:                  9.0000\n"), std::wstring::npos) << plx::Utf8FromWide(text);
-  EXPECT_NE(text.find(L"Centroid:             X: " + plx::FormatWide(L"%.4f", (8 * 1 + 10.5) / 9)), std::wstring::npos);
+  const std::wstring text = RunLines(
+      {L"BOX", L"0,0,0", L"2,2,2", L"BOX", L"10,0,0", L"11,1,1", L"MASSPROP", L"ALL", L""});
+  EXPECT_NE(text.find(L"Volume:                  9.0000\n"), std::wstring::npos)
+      << plx::Utf8FromWide(text);
+  EXPECT_NE(text.find(L"Centroid:             X: " + plx::FormatWide(L"%.4f", (8 * 1 + 10.5) / 9)),
+            std::wstring::npos);
   EXPECT_NE(text.find(L"Bounding box:         X: 0.0000  --  11.0000\n"), std::wstring::npos);
 }
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "../runtime/Session.h"
-#include "acedads.h"
 #include "aced.h"
+#include "acedads.h"
 #include "afxdlgs.h"
 #include "arxhost/Modeller.h"
 #include "dbsol3d.h"
@@ -53,7 +53,8 @@ class SelectedModellerEntities {
   // Says how many selected objects were left out; false when nothing is left to work on.
   bool Report(const wchar_t* command) const {
     if (others_ > 0)
-      WriteTranscript(FormatWide(L"%d object(s) not a 3D solid, body or region left out.\n", others_));
+      WriteTranscript(
+          FormatWide(L"%d object(s) not a 3D solid, body or region left out.\n", others_));
     if (entities_.isEmpty()) {
       WriteTranscript(std::wstring(command) + L": no 3D solid, body or region was selected.\n");
       return false;
@@ -72,7 +73,8 @@ void AcisOutCommand() {
     FailCurrentCommand();
     return;
   }
-  CFileDialog dialog(FALSE, L"sat", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"ACIS (*.sat)|*.sat||");
+  CFileDialog dialog(FALSE, L"sat", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                     L"ACIS (*.sat)|*.sat||");
   if (dialog.DoModal() != IDOK) {
     FailCurrentCommand();
     return;
@@ -88,11 +90,13 @@ void AcisOutCommand() {
     FailCurrentCommand();
     return;
   }
-  WriteTranscript(FormatWide(L"ACISOUT: %d object(s) written to %s.\n", selected.Entities().length(),
-                             static_cast<const wchar_t*>(path)));
+  WriteTranscript(FormatWide(L"ACISOUT: %d object(s) written to %s.\n",
+                             selected.Entities().length(), static_cast<const wchar_t*>(path)));
 }
 
-std::wstring Number(double value) { return FormatWide(L"%.4f", std::fabs(value) < 5e-5 ? 0.0 : value); }
+std::wstring Number(double value) {
+  return FormatWide(L"%.4f", std::fabs(value) < 5e-5 ? 0.0 : value);
+}
 
 void MassPropCommand() {
   SelectedModellerEntities selected;
@@ -108,7 +112,8 @@ void MassPropCommand() {
         AcDbModelerEntity::cast(static_cast<AcDbEntity*>(selected.Entities()[i]))->body());
     modeller::MassProperties properties;
     modeller::Point3 a, b;
-    if (modeller::GetMassProperties(shape, properties) != Acad::eOk || shape.Extents(a, b) != Acad::eOk) {
+    if (modeller::GetMassProperties(shape, properties) != Acad::eOk ||
+        shape.Extents(a, b) != Acad::eOk) {
       WriteTranscript(L"MASSPROP: the modeller could not measure an object.\n");
       FailCurrentCommand();
       return;

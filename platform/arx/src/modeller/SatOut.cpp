@@ -34,7 +34,6 @@
 #include <TopTools_IndexedMapOfShape.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Iterator.hxx>
-
 #include <cmath>
 #include <map>
 #include <string>
@@ -56,7 +55,8 @@ RecordText& Put(RecordText& r, const gp_Dir& d) { return r.Triple(d.X(), d.Y(), 
 
 // B-spline knots as SAT keeps them: distinct values with multiplicities, the end
 // multiplicities one lower than OCCT's (SAT leaves out the extra end knots).
-void PutKnots(RecordText& r, const TColStd_Array1OfReal& knots, const TColStd_Array1OfInteger& mults) {
+void PutKnots(RecordText& r, const TColStd_Array1OfReal& knots,
+              const TColStd_Array1OfInteger& mults) {
   r.Int(knots.Length());
   for (int i = knots.Lower(); i <= knots.Upper(); ++i) {
     int m = mults(i);
@@ -89,28 +89,37 @@ class BodyWriter {
         if (sub.Value().ShapeType() == TopAbs_SHELL) shells.push_back(sub.Value());
       if (!shells.empty()) lumps.push_back(std::move(shells));
     }
-    for (TopExp_Explorer it(shape, TopAbs_SHELL, TopAbs_SOLID); it.More(); it.Next()) lumps.push_back({it.Current()});
+    for (TopExp_Explorer it(shape, TopAbs_SHELL, TopAbs_SOLID); it.More(); it.Next())
+      lumps.push_back({it.Current()});
     std::vector<TopoDS_Shape> looseFaces;
-    for (TopExp_Explorer it(shape, TopAbs_FACE, TopAbs_SHELL); it.More(); it.Next()) looseFaces.push_back(it.Current());
+    for (TopExp_Explorer it(shape, TopAbs_FACE, TopAbs_SHELL); it.More(); it.Next())
+      looseFaces.push_back(it.Current());
 
     std::vector<int64_t> lumpRecords;
-    for (size_t i = 0; i < lumps.size() + (looseFaces.empty() ? 0 : 1); ++i) lumpRecords.push_back(doc_.Reserve());
-    doc_.Set(body, RecordText("body").Pointer(lumpRecords.empty() ? -1 : lumpRecords[0]).Pointer(-1).Pointer(transform));
+    for (size_t i = 0; i < lumps.size() + (looseFaces.empty() ? 0 : 1); ++i)
+      lumpRecords.push_back(doc_.Reserve());
+    doc_.Set(body, RecordText("body")
+                       .Pointer(lumpRecords.empty() ? -1 : lumpRecords[0])
+                       .Pointer(-1)
+                       .Pointer(transform));
     doc_.CountBody();
     for (size_t i = 0; i < lumpRecords.size(); ++i) {
       const int64_t next = i + 1 < lumpRecords.size() ? lumpRecords[i + 1] : -1;
       std::vector<int64_t> shellRecords;
       const size_t shellCount = i < lumps.size() ? lumps[i].size() : 1;
       for (size_t s = 0; s < shellCount; ++s) shellRecords.push_back(doc_.Reserve());
-      doc_.Set(lumpRecords[i], RecordText("lump").Pointer(next).Pointer(shellRecords[0]).Pointer(body));
+      doc_.Set(lumpRecords[i],
+               RecordText("lump").Pointer(next).Pointer(shellRecords[0]).Pointer(body));
       for (size_t s = 0; s < shellCount; ++s) {
         std::vector<TopoDS_Shape> faces;
         if (i < lumps.size()) {
-          for (TopExp_Explorer it(lumps[i][s], TopAbs_FACE); it.More(); it.Next()) faces.push_back(it.Current());
+          for (TopExp_Explorer it(lumps[i][s], TopAbs_FACE); it.More(); it.Next())
+            faces.push_back(it.Current());
         } else {
           faces = looseFaces;
         }
-        WriteShell(shellRecords[s], s + 1 < shellCount ? shellRecords[s + 1] : -1, lumpRecords[i], faces);
+        WriteShell(shellRecords[s], s + 1 < shellCount ? shellRecords[s + 1] : -1, lumpRecords[i],
+                   faces);
       }
     }
   }
@@ -121,7 +130,8 @@ class BodyWriter {
     int start, end;    // vertex map indices where this use starts and ends
   };
 
-  void WriteShell(int64_t shell, int64_t next, int64_t lump, const std::vector<TopoDS_Shape>& faces) {
+  void WriteShell(int64_t shell, int64_t next, int64_t lump,
+                  const std::vector<TopoDS_Shape>& faces) {
     std::vector<int64_t> faceRecords;
     for (size_t f = 0; f < faces.size(); ++f) faceRecords.push_back(doc_.Reserve());
     doc_.Set(shell, RecordText("shell")
@@ -131,7 +141,8 @@ class BodyWriter {
                         .Pointer(-1)
                         .Pointer(lump));
     for (size_t f = 0; f < faces.size(); ++f)
-      WriteFace(TopoDS::Face(faces[f]), faceRecords[f], f + 1 < faces.size() ? faceRecords[f + 1] : -1, shell);
+      WriteFace(TopoDS::Face(faces[f]), faceRecords[f],
+                f + 1 < faces.size() ? faceRecords[f + 1] : -1, shell);
   }
 
   int VertexIndex(const TopoDS_Vertex& v) { return vertices_.Add(v); }
@@ -285,7 +296,8 @@ class BodyWriter {
     Handle(Geom_Surface) surface = BRep_Tool::Surface(face, location);
     if (!location.IsIdentity())
       surface = Handle(Geom_Surface)::DownCast(surface->Transformed(location.Transformation()));
-    while (auto trimmed = Handle(Geom_RectangularTrimmedSurface)::DownCast(surface)) surface = trimmed->BasisSurface();
+    while (auto trimmed = Handle(Geom_RectangularTrimmedSurface)::DownCast(surface))
+      surface = trimmed->BasisSurface();
 
     if (auto plane = Handle(Geom_Plane)::DownCast(surface)) {
       const gp_Ax3& ax = plane->Position();
@@ -340,8 +352,10 @@ class BodyWriter {
     if (spline->IsVPeriodic()) spline->SetVNotPeriodic();
     // SAT knots are clamped: a surface whose end knots are not (as periodic ones unrolled
     // are) is cut to its own range, which keeps its parameters.
-    if (spline->UMultiplicity(1) != spline->UDegree() + 1 || spline->UMultiplicity(spline->NbUKnots()) != spline->UDegree() + 1 ||
-        spline->VMultiplicity(1) != spline->VDegree() + 1 || spline->VMultiplicity(spline->NbVKnots()) != spline->VDegree() + 1) {
+    if (spline->UMultiplicity(1) != spline->UDegree() + 1 ||
+        spline->UMultiplicity(spline->NbUKnots()) != spline->UDegree() + 1 ||
+        spline->VMultiplicity(1) != spline->VDegree() + 1 ||
+        spline->VMultiplicity(spline->NbVKnots()) != spline->VDegree() + 1) {
       double u0, u1, v0, v1;
       spline->Bounds(u0, u1, v0, v1);
       spline->Segment(u0, u1, v0, v1);
@@ -360,7 +374,10 @@ class BodyWriter {
   static RecordText SplineSurfaceRecord(const Geom_BSplineSurface& s) {
     const bool rational = s.IsURational() || s.IsVRational();
     RecordText r("spline-surface");
-    r.Word("forward { exactsur full").Word(rational ? "nurbs" : "nubs").Int(s.UDegree()).Int(s.VDegree());
+    r.Word("forward { exactsur full")
+        .Word(rational ? "nurbs" : "nubs")
+        .Int(s.UDegree())
+        .Int(s.VDegree());
     r.Word("open open none none");
     r.Int(s.NbUKnots()).Int(s.NbVKnots());
     // Knot counts first, then the u knots, then the v knots.
@@ -418,7 +435,8 @@ class BodyWriter {
       RecordText r("ellipse-curve");
       Put(r, ax.Location());
       Put(r, ax.Direction());
-      Put(r, ax.XDirection().XYZ() * ellipse->MajorRadius()).Real(ellipse->MinorRadius() / ellipse->MajorRadius());
+      Put(r, ax.XDirection().XYZ() * ellipse->MajorRadius())
+          .Real(ellipse->MinorRadius() / ellipse->MajorRadius());
       return doc_.Add(r.Word("I I"));
     }
     Handle(Geom_BSplineCurve) spline = Handle(Geom_BSplineCurve)::DownCast(curve);
@@ -430,13 +448,18 @@ class BodyWriter {
       t1 = spline->LastParameter();
     }
     if (spline->IsPeriodic()) spline->SetNotPeriodic();
-    if (spline->Multiplicity(1) != spline->Degree() + 1 || spline->Multiplicity(spline->NbKnots()) != spline->Degree() + 1)
+    if (spline->Multiplicity(1) != spline->Degree() + 1 ||
+        spline->Multiplicity(spline->NbKnots()) != spline->Degree() + 1)
       spline->Segment(spline->FirstParameter(), spline->LastParameter());
     const bool rational = spline->IsRational();
     RecordText r("intcurve-curve");
-    r.Word("forward { exactcur full").Word(rational ? "nurbs" : "nubs").Int(spline->Degree()).Word("open");
+    r.Word("forward { exactcur full")
+        .Word(rational ? "nurbs" : "nubs")
+        .Int(spline->Degree())
+        .Word("open");
     PutKnots(r, spline->Knots(), spline->Multiplicities());
-    for (int i = 1; i <= spline->NbPoles(); ++i) PutPole(r, spline->Pole(i), rational, spline->Weight(i));
+    for (int i = 1; i <= spline->NbPoles(); ++i)
+      PutPole(r, spline->Pole(i), rational, spline->Weight(i));
     r.Word("0 null_surface null_surface nullbs nullbs I I }");
     return doc_.Add(r.Word("I I"));
   }
@@ -490,7 +513,8 @@ class BodyWriter {
       RecordText point("point");
       Put(point, p);
       const int64_t pointRecord = doc_.Add(point);
-      doc_.Set(vertexRecords_[index - 1], RecordText("vertex").Pointer(edgeOf[index]).Pointer(pointRecord));
+      doc_.Set(vertexRecords_[index - 1],
+               RecordText("vertex").Pointer(edgeOf[index]).Pointer(pointRecord));
     }
   }
 
@@ -507,7 +531,8 @@ class BodyWriter {
 
 }  // namespace
 
-Acad::ErrorStatus SatText(const std::vector<const Shape*>& shapes, std::string& text, std::wstring* reason) {
+Acad::ErrorStatus SatText(const std::vector<const Shape*>& shapes, std::string& text,
+                          std::wstring* reason) {
   for (const Shape* shape : shapes) {
     if (!shape || shape->IsNull()) {
       if (reason) *reason = L"A null body cannot be written as SAT.";
@@ -531,7 +556,8 @@ Acad::ErrorStatus SatText(const std::vector<const Shape*>& shapes, std::string& 
   return status;
 }
 
-Acad::ErrorStatus WriteSat(const std::wstring& path, const std::vector<const Shape*>& shapes, std::wstring* reason) {
+Acad::ErrorStatus WriteSat(const std::wstring& path, const std::vector<const Shape*>& shapes,
+                           std::wstring* reason) {
   std::string text;
   const Acad::ErrorStatus status = SatText(shapes, text, reason);
   if (status != Acad::eOk) return status;

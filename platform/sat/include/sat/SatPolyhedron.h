@@ -28,6 +28,7 @@ struct Polyhedron {
 // Appends one body with one lump (one shell) for each polyhedron given, and returns the body's
 // record index. singleSided: faces of a solid ("single"); otherwise double-sided sheets
 // ("double out"). Vertices that no face names get no record.
-int64_t AddPolyhedralBody(SatDocument& document, const std::vector<const Polyhedron*>& lumps, bool singleSided);
+int64_t AddPolyhedralBody(SatDocument& document, const std::vector<const Polyhedron*>& lumps,
+                          bool singleSided);
 
 }  // namespace plx::sat

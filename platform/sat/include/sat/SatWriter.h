@@ -19,11 +19,11 @@ class RecordText {
 
   RecordText& Pointer(int64_t index);  // "$N"; a negative index is written "$-1" (none)
   RecordText& Int(int64_t value);
-  RecordText& Real(double value);      // shortest text that reads back to the same double
+  RecordText& Real(double value);  // shortest text that reads back to the same double
   RecordText& Triple(double x, double y, double z);
-  RecordText& Word(std::string_view word);      // enumerations: forward, single, I, ...
-  RecordText& String(std::string_view text);    // "@N text"
-  RecordText& Raw(std::string_view text);       // already formatted tokens, such as "{"
+  RecordText& Word(std::string_view word);    // enumerations: forward, single, I, ...
+  RecordText& String(std::string_view text);  // "@N text"
+  RecordText& Raw(std::string_view text);     // already formatted tokens, such as "{"
 
   const std::string& Text() const { return text_; }
 

@@ -37,11 +37,14 @@ Vec NewellNormal(const Polyhedron& poly, const std::vector<int>& face) {
 }
 
 struct PairHash {
-  size_t operator()(uint64_t key) const { return std::hash<uint64_t>()(key * 0x9E3779B97F4A7C15ull); }
+  size_t operator()(uint64_t key) const {
+    return std::hash<uint64_t>()(key * 0x9E3779B97F4A7C15ull);
+  }
 };
 
 uint64_t EdgeKey(int a, int b) {
-  const uint32_t lo = static_cast<uint32_t>(a < b ? a : b), hi = static_cast<uint32_t>(a < b ? b : a);
+  const uint32_t lo = static_cast<uint32_t>(a < b ? a : b),
+                 hi = static_cast<uint32_t>(a < b ? b : a);
   return (static_cast<uint64_t>(hi) << 32) | lo;
 }
 
@@ -125,7 +128,8 @@ void AddLump(SatDocument& doc, const Polyhedron& poly, int64_t body, int64_t lum
       }
       cornerEdge[corner + i] = it->second;
     }
-    doc.Set(loopRecord[f], RecordText("loop").Pointer(-1).Pointer(coedgeRecord[corner]).Pointer(faceRecord[f]));
+    doc.Set(loopRecord[f],
+            RecordText("loop").Pointer(-1).Pointer(coedgeRecord[corner]).Pointer(faceRecord[f]));
     corner += n;
   }
   doc.Set(shell, RecordText("shell")
@@ -152,7 +156,8 @@ void AddLump(SatDocument& doc, const Polyhedron& poly, int64_t body, int64_t lum
     if (vertexRecord[v] < 0) continue;
     const PolyPoint& p = poly.vertices[v];
     const int64_t point = doc.Add(RecordText("point").Triple(p.x, p.y, p.z));
-    doc.Set(vertexRecord[v], RecordText("vertex").Pointer(edges[vertexEdge[v]].record).Pointer(point));
+    doc.Set(vertexRecord[v],
+            RecordText("vertex").Pointer(edges[vertexEdge[v]].record).Pointer(point));
   }
 
   corner = 0;
@@ -191,22 +196,30 @@ void AddLump(SatDocument& doc, const Polyhedron& poly, int64_t body, int64_t lum
                              .Pointer(edge.curve)
                              .Word("forward")
                              .String("unknown"));
-    doc.Set(edge.curve, RecordText("straight-curve").Triple(p0.x, p0.y, p0.z).Triple(dir.x, dir.y, dir.z).Word("I I"));
+    doc.Set(edge.curve, RecordText("straight-curve")
+                            .Triple(p0.x, p0.y, p0.z)
+                            .Triple(dir.x, dir.y, dir.z)
+                            .Word("I I"));
   }
 }
 
 }  // namespace
 
-int64_t AddPolyhedralBody(SatDocument& document, const std::vector<const Polyhedron*>& lumps, bool singleSided) {
+int64_t AddPolyhedralBody(SatDocument& document, const std::vector<const Polyhedron*>& lumps,
+                          bool singleSided) {
   const int64_t body = document.Reserve();
   const int64_t transform = document.Reserve();
   std::vector<int64_t> lumpRecords(lumps.size());
   for (auto& record : lumpRecords) record = document.Reserve();
-  document.Set(body, RecordText("body").Pointer(lumps.empty() ? -1 : lumpRecords[0]).Pointer(-1).Pointer(transform));
+  document.Set(body, RecordText("body")
+                         .Pointer(lumps.empty() ? -1 : lumpRecords[0])
+                         .Pointer(-1)
+                         .Pointer(transform));
   document.Set(transform, RecordText("transform", RecordText::Prefix::kTransform)
                               .Word("1 0 0 0 1 0 0 0 1 0 0 0 1 no_rotate no_reflect no_shear"));
   for (size_t i = 0; i < lumps.size(); ++i)
-    AddLump(document, *lumps[i], body, lumpRecords[i], i + 1 < lumps.size() ? lumpRecords[i + 1] : -1, singleSided);
+    AddLump(document, *lumps[i], body, lumpRecords[i],
+            i + 1 < lumps.size() ? lumpRecords[i + 1] : -1, singleSided);
   document.CountBody();
   return body;
 }
