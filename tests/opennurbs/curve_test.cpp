@@ -99,8 +99,9 @@ TEST(ONPolyCurve, AppendTakesOwnershipAndChainsDomains) {
   ON_PolyCurve poly;
   EXPECT_FALSE(poly.Append(nullptr));
   ASSERT_TRUE(poly.Append(new ON_LineCurve(ON_3dPoint(0, 0, 0), ON_3dPoint(2, 0, 0))));
-  ASSERT_TRUE(poly.Append(new ON_ArcCurve(
-      ON_Arc(ON_Circle(ON_Plane::World_xy, ON_3dPoint(2, 1, 0), 1.0), ON_Interval(-ON_PI / 2, ON_PI / 2)))));
+  ASSERT_TRUE(
+      poly.Append(new ON_ArcCurve(ON_Arc(ON_Circle(ON_Plane::World_xy, ON_3dPoint(2, 1, 0), 1.0),
+                                         ON_Interval(-ON_PI / 2, ON_PI / 2)))));
   EXPECT_EQ(poly.Count(), 2);
   EXPECT_TRUE(poly.IsValid());
   EXPECT_EQ(poly.SegmentDomain(0), ON_Interval(0, 2));

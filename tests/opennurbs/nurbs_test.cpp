@@ -157,8 +157,8 @@ TEST(ONEllipse, NurbFormIsTheRationalNinePointForm) {
   EXPECT_TRUE(curve.IsRational());
   EXPECT_EQ(curve.Order(), 3);
   EXPECT_EQ(curve.CVCount(), 9);
-  EXPECT_EQ(Knots(curve), (std::vector<double>{0, 0, ON_PI / 2, ON_PI / 2, ON_PI, ON_PI, 1.5 * ON_PI, 1.5 * ON_PI,
-                                               2 * ON_PI, 2 * ON_PI}));
+  EXPECT_EQ(Knots(curve), (std::vector<double>{0, 0, ON_PI / 2, ON_PI / 2, ON_PI, ON_PI,
+                                               1.5 * ON_PI, 1.5 * ON_PI, 2 * ON_PI, 2 * ON_PI}));
   EXPECT_EQ(curve.Domain(), ON_Interval(0, 2 * ON_PI));
   for (int i = 0; i < 9; ++i) EXPECT_DOUBLE_EQ(curve.Weight(i), i % 2 ? ON_SQRT1_2 : 1.0);
   ON_3dPoint first;
@@ -174,7 +174,8 @@ TEST(ONEllipse, NurbFormIsTheRationalNinePointForm) {
     EXPECT_NEAR((u / 4.0) * (u / 4.0) + (v / 1.5) * (v / 1.5), 1.0, 1e-12);
     EXPECT_NEAR(plane.DistanceTo(curve.PointAt(t)), 0.0, 1e-12);
   }
-  for (int k = 0; k < 4; ++k) ExpectNear(curve.PointAt(k * ON_PI / 2), ellipse.PointAt(k * ON_PI / 2));
+  for (int k = 0; k < 4; ++k)
+    ExpectNear(curve.PointAt(k * ON_PI / 2), ellipse.PointAt(k * ON_PI / 2));
   EXPECT_EQ(ON_Ellipse(plane, 0.0, 1.0).GetNurbForm(curve), 0);
 }
 

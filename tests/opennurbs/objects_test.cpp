@@ -56,7 +56,8 @@ TEST(ON3dmObjectAttributes, ColorSourceDefaultsToLayer) {
 }
 
 TEST(ONGeometry, SmallObjectsThroughTheBase) {
-  ON_Geometry* objects[] = {new ON_Point(1, 2, 3), new ON_TextEntity2, new ON_InstanceRef, new ON_InstanceDefinition};
+  ON_Geometry* objects[] = {new ON_Point(1, 2, 3), new ON_TextEntity2, new ON_InstanceRef,
+                            new ON_InstanceDefinition};
   EXPECT_TRUE(objects[0]->IsValid());
   EXPECT_EQ(objects[0]->BoundingBox().m_min, ON_3dPoint(1, 2, 3));
   ASSERT_TRUE(objects[0]->Translate(ON_3dVector(1, 1, 1)));

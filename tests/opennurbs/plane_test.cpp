@@ -39,12 +39,16 @@ TEST_P(ONPlaneAxes, XAxisIsTheLibrarysPerpendicular) {
 
 INSTANTIATE_TEST_SUITE_P(
     Normals, ONPlaneAxes,
-    testing::Values(AxisCase{{0, 0, 1}, {1, 0, 0}}, AxisCase{{0, 0, -1}, {-1, 0, 0}}, AxisCase{{1, 0, 0}, {0, 1, 0}},
-                    AxisCase{{0, 1, 0}, {0, 0, 1}}, AxisCase{{-1, 0, 0}, {0, -1, 0}},
-                    // |y| > |x|: (0, z, -y) when |z| > |y|; (0, -z, y) when |z| >= |x|; else (y, -x, 0).
-                    AxisCase{{1, 2, 3}, {0, 3, -2}}, AxisCase{{1, 3, 2}, {0, -2, 3}}, AxisCase{{2, 3, 1}, {3, -2, 0}},
-                    // |y| <= |x|: (z, 0, -x) when |z| > |x|; (-z, 0, x) when |z| > |y|; else (-y, x, 0).
-                    AxisCase{{2, 1, 3}, {3, 0, -2}}, AxisCase{{3, 1, 2}, {-2, 0, 3}}, AxisCase{{3, 2, 1}, {-2, 3, 0}}));
+    testing::Values(
+        AxisCase{{0, 0, 1}, {1, 0, 0}}, AxisCase{{0, 0, -1}, {-1, 0, 0}},
+        AxisCase{{1, 0, 0}, {0, 1, 0}}, AxisCase{{0, 1, 0}, {0, 0, 1}},
+        AxisCase{{-1, 0, 0}, {0, -1, 0}},
+        // |y| > |x|: (0, z, -y) when |z| > |y|; (0, -z, y) when |z| >= |x|; else (y, -x, 0).
+        AxisCase{{1, 2, 3}, {0, 3, -2}}, AxisCase{{1, 3, 2}, {0, -2, 3}},
+        AxisCase{{2, 3, 1}, {3, -2, 0}},
+        // |y| <= |x|: (z, 0, -x) when |z| > |x|; (-z, 0, x) when |z| > |y|; else (-y, x, 0).
+        AxisCase{{2, 1, 3}, {3, 0, -2}}, AxisCase{{3, 1, 2}, {-2, 0, 3}},
+        AxisCase{{3, 2, 1}, {-2, 3, 0}}));
 
 TEST(ONPlane, DownwardNormalKeepsYAxisUp) {
   const ON_Plane plane(ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, -1));
@@ -67,7 +71,8 @@ TEST(ONPlane, ZeroNormalOrParallelAxesGiveAnInvalidPlane) {
 }
 
 TEST(ONCircle, StartsOnThePlanesXAxisAndTurnsAboutTheNormal) {
-  const ON_Circle circle(ON_Plane(ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, -1)), ON_3dPoint(1, 2, 3), 2.0);
+  const ON_Circle circle(ON_Plane(ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, -1)), ON_3dPoint(1, 2, 3),
+                         2.0);
   ASSERT_TRUE(circle.IsValid());
   EXPECT_EQ(circle.Center(), ON_3dPoint(1, 2, 3));
   ExpectNear(circle.PointAt(0), ON_3dPoint(-1, 2, 3));
@@ -104,7 +109,8 @@ TEST_P(ONArcCreate, RefusesEmptyReversedAndOverlongIntervals) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Intervals, ONArcCreate,
-                         testing::Values(ArcCreateCase{0, ON_PI / 2, true, false}, ArcCreateCase{1, 1, false, false},
+                         testing::Values(ArcCreateCase{0, ON_PI / 2, true, false},
+                                         ArcCreateCase{1, 1, false, false},
                                          ArcCreateCase{2, 1, false, false},
                                          ArcCreateCase{0, 2 * ON_PI + 1e-6, false, false},
                                          ArcCreateCase{0, 2 * ON_PI, true, true},
@@ -127,7 +133,8 @@ TEST(ONArc, EndsAndBoundsOfAQuarter) {
 }
 
 TEST(ONEllipse, PointsFollowTheAxes) {
-  const ON_Ellipse ellipse(ON_Plane(ON_3dPoint(1, 1, 0), ON_3dVector(0, 1, 0), ON_3dVector(-1, 0, 0)), 3.0, 2.0);
+  const ON_Ellipse ellipse(
+      ON_Plane(ON_3dPoint(1, 1, 0), ON_3dVector(0, 1, 0), ON_3dVector(-1, 0, 0)), 3.0, 2.0);
   ASSERT_TRUE(ellipse.IsValid());
   ExpectNear(ellipse.PointAt(0), ON_3dPoint(1, 4, 0));
   ExpectNear(ellipse.PointAt(ON_PI / 2), ON_3dPoint(-1, 1, 0));

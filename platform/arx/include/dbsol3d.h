@@ -27,7 +27,9 @@ class AcDbModelerEntity : public AcDbEntity {
   // Tight extents of the body; eNullExtents for an empty entity.
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& matrix) override;
-  // Solids and bodies give regions for their planar faces and bodies for curved ones.
+  // Solids and bodies give regions for their planar faces and bodies for curved ones; a region,
+  // or a body of a single face, gives lines, circles, arcs, ellipses and splines for its edges
+  // (seams and degenerate edges left out).
   Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;
 
   double volume() const;

@@ -8,8 +8,8 @@ namespace {
 
 // Start and end of a closed curve agree to round-off of the coordinates' size.
 bool Coincide(const ON_3dPoint& a, const ON_3dPoint& b) {
-  const double scale =
-      std::max({1.0, std::fabs(a.x), std::fabs(a.y), std::fabs(a.z), std::fabs(b.x), std::fabs(b.y), std::fabs(b.z)});
+  const double scale = std::max({1.0, std::fabs(a.x), std::fabs(a.y), std::fabs(a.z),
+                                 std::fabs(b.x), std::fabs(b.y), std::fabs(b.z)});
   return a.DistanceTo(b) <= ON_ZERO_TOLERANCE * scale;
 }
 
@@ -48,7 +48,8 @@ ON_3dPoint ON_Curve::PointAt(double t) const {
 
 ON_LineCurve::ON_LineCurve() : m_line({0, 0, 0}, {1, 0, 0}), m_t(0.0, 1.0) {}
 
-ON_LineCurve::ON_LineCurve(const ON_3dPoint& from, const ON_3dPoint& to) : ON_LineCurve(ON_Line(from, to)) {}
+ON_LineCurve::ON_LineCurve(const ON_3dPoint& from, const ON_3dPoint& to)
+    : ON_LineCurve(ON_Line(from, to)) {}
 
 ON_LineCurve::ON_LineCurve(const ON_Line& line) : m_line(line), m_t(0.0, line.Length()) {}
 
@@ -93,7 +94,8 @@ bool ON_LineCurve::EvPoint(double t, ON_3dPoint& point) const {
 
 ON_ArcCurve::ON_ArcCurve() : m_t(0.0, 2.0 * ON_PI) {}
 
-ON_ArcCurve::ON_ArcCurve(const ON_Circle& circle) : ON_ArcCurve(circle, 0.0, 2.0 * ON_PI * circle.radius) {}
+ON_ArcCurve::ON_ArcCurve(const ON_Circle& circle)
+    : ON_ArcCurve(circle, 0.0, 2.0 * ON_PI * circle.radius) {}
 
 ON_ArcCurve::ON_ArcCurve(const ON_Circle& circle, double t0, double t1) : m_t(t0, t1) {
   m_arc.plane = circle.plane;
@@ -147,7 +149,8 @@ ON_PolylineCurve::ON_PolylineCurve(const ON_3dPointArray& points) {
 
 bool ON_PolylineCurve::IsValid(ON_TextLog* text_log) const {
   if (!m_pline.IsValid(0.0)) {
-    if (text_log) text_log->Print("ON_PolylineCurve: fewer than two points, or two neighbours equal\n");
+    if (text_log)
+      text_log->Print("ON_PolylineCurve: fewer than two points, or two neighbours equal\n");
     return false;
   }
   if (m_t.Count() != m_pline.Count()) return false;
@@ -189,7 +192,8 @@ bool ON_PolylineCurve::EvPoint(double t, ON_3dPoint& point) const {
   }
   const int i = SpanIndex(m_t.Array(), n, t);
   const double span = m_t[i + 1] - m_t[i];
-  point = span == 0.0 ? m_pline[i] : ON_Line(m_pline[i], m_pline[i + 1]).PointAt((t - m_t[i]) / span);
+  point =
+      span == 0.0 ? m_pline[i] : ON_Line(m_pline[i], m_pline[i + 1]).PointAt((t - m_t[i]) / span);
   return true;
 }
 

@@ -12,8 +12,8 @@ namespace {
 // De Boor's algorithm on the homogeneous control points cv (cv_count of them, cv_size doubles
 // each, stride doubles apart) with the shortened knot vector knot; out gets cv_size doubles.
 // Outside the domain the first or last span is extended.
-void DeBoor(const double* knot, int order, int cv_count, const double* cv, int stride, int cv_size, double t,
-            double* out) {
+void DeBoor(const double* knot, int order, int cv_count, const double* cv, int stride, int cv_size,
+            double t, double* out) {
   const int p = order - 1;
   // Textbook knot u[m] is knot[m - 1]; the span s runs from p to cv_count - 1.
   auto u = [knot](int m) { return knot[m - 1]; };
@@ -92,8 +92,8 @@ bool ON_NurbsCurve::Create(int dimension, bool is_rational, int order, int cv_co
   return true;
 }
 
-bool ON_NurbsCurve::CreateClampedUniformNurbs(int dimension, int order, int point_count, const ON_3dPoint* point,
-                                              double knot_delta) {
+bool ON_NurbsCurve::CreateClampedUniformNurbs(int dimension, int order, int point_count,
+                                              const ON_3dPoint* point, double knot_delta) {
   if (!point || !(knot_delta > 0.0) || !Create(dimension, false, order, point_count)) {
     Destroy();
     return false;
@@ -130,7 +130,8 @@ bool ON_NurbsCurve::IsPeriodic() const {
   const double tol = ON_ZERO_TOLERANCE * std::max(1.0, Domain().Length());
   for (int j = 0; j + 1 + shift < KnotCount(); ++j) {
     const double step = m_knot[static_cast<size_t>(j + 1)] - m_knot[static_cast<size_t>(j)];
-    const double later = m_knot[static_cast<size_t>(j + 1 + shift)] - m_knot[static_cast<size_t>(j + shift)];
+    const double later =
+        m_knot[static_cast<size_t>(j + 1 + shift)] - m_knot[static_cast<size_t>(j + shift)];
     if (std::fabs(step - later) > tol) return false;
   }
   return true;
@@ -180,7 +181,8 @@ double ON_NurbsCurve::Weight(int i) const {
 }
 
 bool ON_NurbsCurve::SetWeight(int i, double weight) {
-  if (i < 0 || i >= m_cv_count || !m_is_rat || !(weight != 0.0) || !std::isfinite(weight)) return false;
+  if (i < 0 || i >= m_cv_count || !m_is_rat || !(weight != 0.0) || !std::isfinite(weight))
+    return false;
   double* cv = m_cv.data() + static_cast<size_t>(i * CVSize());
   const double scale = weight / cv[m_dim];
   for (int k = 0; k < m_dim; ++k) cv[k] *= scale;
@@ -270,18 +272,22 @@ bool ON_NurbsCurve::EvPoint(double t, ON_3dPoint& point) const {
   return true;
 }
 
-bool ON_NurbsCurve::IsClosed() const { return m_order > 1 && m_cv_count > 2 && ON_Curve::IsClosed(); }
+bool ON_NurbsCurve::IsClosed() const {
+  return m_order > 1 && m_cv_count > 2 && ON_Curve::IsClosed();
+}
 
 ON_NurbsSurface::ON_NurbsSurface() = default;
 
-ON_NurbsSurface::ON_NurbsSurface(int dimension, bool is_rational, int order0, int order1, int cv_count0,
-                                 int cv_count1) {
+ON_NurbsSurface::ON_NurbsSurface(int dimension, bool is_rational, int order0, int order1,
+                                 int cv_count0, int cv_count1) {
   Create(dimension, is_rational, order0, order1, cv_count0, cv_count1);
 }
 
-bool ON_NurbsSurface::Create(int dimension, bool is_rational, int order0, int order1, int cv_count0, int cv_count1) {
+bool ON_NurbsSurface::Create(int dimension, bool is_rational, int order0, int order1, int cv_count0,
+                             int cv_count1) {
   Destroy();
-  if (dimension < 1 || order0 < 2 || order1 < 2 || cv_count0 < order0 || cv_count1 < order1) return false;
+  if (dimension < 1 || order0 < 2 || order1 < 2 || cv_count0 < order0 || cv_count1 < order1)
+    return false;
   m_dim = dimension;
   m_is_rat = is_rational;
   m_order[0] = order0;
@@ -292,7 +298,8 @@ bool ON_NurbsSurface::Create(int dimension, bool is_rational, int order0, int or
   const int size = m_dim + (m_is_rat ? 1 : 0);
   m_cv.assign(static_cast<size_t>(cv_count0 * cv_count1 * size), 0.0);
   if (m_is_rat)
-    for (int i = 0; i < cv_count0 * cv_count1; ++i) m_cv[static_cast<size_t>(i * size + m_dim)] = 1.0;
+    for (int i = 0; i < cv_count0 * cv_count1; ++i)
+      m_cv[static_cast<size_t>(i * size + m_dim)] = 1.0;
   return true;
 }
 
@@ -340,7 +347,8 @@ double ON_NurbsSurface::Weight(int i, int j) const {
 ON_Interval ON_NurbsSurface::Domain(int dir) const {
   const int d = dir ? 1 : 0;
   if (m_order[d] < 2) return {};
-  return {m_knot[d][static_cast<size_t>(m_order[d] - 2)], m_knot[d][static_cast<size_t>(m_cv_count[d] - 1)]};
+  return {m_knot[d][static_cast<size_t>(m_order[d] - 2)],
+          m_knot[d][static_cast<size_t>(m_cv_count[d] - 1)]};
 }
 
 ON_3dPoint ON_NurbsSurface::PointAt(double s, double t) const {

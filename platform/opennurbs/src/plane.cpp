@@ -117,7 +117,8 @@ bool ON_Plane::CreateFromNormal(const ON_3dPoint& o, const ON_3dVector& normal) 
   return true;
 }
 
-bool ON_Plane::CreateFromFrame(const ON_3dPoint& o, const ON_3dVector& x_dir, const ON_3dVector& y_dir) {
+bool ON_Plane::CreateFromFrame(const ON_3dPoint& o, const ON_3dVector& x_dir,
+                               const ON_3dVector& y_dir) {
   origin = o;
   xaxis = x_dir;
   // The y axis is y_dir made perpendicular to the x axis.
@@ -138,8 +139,8 @@ bool ON_Plane::IsValid() const {
   if (std::fabs(xaxis.Length() - 1.0) > tol || std::fabs(yaxis.Length() - 1.0) > tol ||
       std::fabs(zaxis.Length() - 1.0) > tol)
     return false;
-  if (std::fabs(ON_DotProduct(xaxis, yaxis)) > tol || std::fabs(ON_DotProduct(yaxis, zaxis)) > tol ||
-      std::fabs(ON_DotProduct(zaxis, xaxis)) > tol)
+  if (std::fabs(ON_DotProduct(xaxis, yaxis)) > tol ||
+      std::fabs(ON_DotProduct(yaxis, zaxis)) > tol || std::fabs(ON_DotProduct(zaxis, xaxis)) > tol)
     return false;
   return ON_DotProduct(ON_CrossProduct(xaxis, yaxis), zaxis) > 0.0;
 }
@@ -155,7 +156,9 @@ ON_Circle::ON_Circle() = default;
 
 ON_Circle::ON_Circle(const ON_Plane& p, double r) { Create(p, r); }
 
-ON_Circle::ON_Circle(const ON_Plane& p, const ON_3dPoint& center, double r) { Create(p, center, r); }
+ON_Circle::ON_Circle(const ON_Plane& p, const ON_3dPoint& center, double r) {
+  Create(p, center, r);
+}
 
 ON_Circle::ON_Circle(const ON_3dPoint& center, const ON_3dVector& normal, double r) {
   Create(ON_Plane(center, normal), r);
@@ -209,12 +212,18 @@ ON_Arc::ON_Arc(const ON_Circle& circle, double angle) { Create(circle, angle); }
 
 ON_Arc::ON_Arc(const ON_Circle& circle, const ON_Interval& angles) { Create(circle, angles); }
 
-ON_Arc::ON_Arc(const ON_Plane& p, const ON_3dPoint& center, double r, double angle) { Create(p, center, r, angle); }
+ON_Arc::ON_Arc(const ON_Plane& p, const ON_3dPoint& center, double r, double angle) {
+  Create(p, center, r, angle);
+}
 
-bool ON_Arc::Create(const ON_Circle& circle, double angle) { return Create(circle, ON_Interval(0.0, angle)); }
+bool ON_Arc::Create(const ON_Circle& circle, double angle) {
+  return Create(circle, ON_Interval(0.0, angle));
+}
 
 bool ON_Arc::Create(const ON_Circle& circle, const ON_Interval& angles) {
-  if (!angles.IsValid() || !angles.IsIncreasing() || angles.Length() > 2.0 * ON_PI + ON_ZERO_TOLERANCE) return false;
+  if (!angles.IsValid() || !angles.IsIncreasing() ||
+      angles.Length() > 2.0 * ON_PI + ON_ZERO_TOLERANCE)
+    return false;
   plane = circle.plane;
   radius = circle.radius;
   m_angle = angles;
@@ -230,14 +239,20 @@ bool ON_Arc::IsValid() const {
          m_angle.Length() <= 2.0 * ON_PI + ON_ZERO_TOLERANCE;
 }
 
-bool ON_Arc::IsCircle() const { return std::fabs(m_angle.Length() - 2.0 * ON_PI) <= ON_ZERO_TOLERANCE; }
+bool ON_Arc::IsCircle() const {
+  return std::fabs(m_angle.Length() - 2.0 * ON_PI) <= ON_ZERO_TOLERANCE;
+}
 
 double ON_Arc::AngleDegrees() const { return AngleRadians() * 180.0 / ON_PI; }
 
-bool ON_Arc::SetAngleRadians(double angle) { return SetAngleIntervalRadians(ON_Interval(m_angle[0], m_angle[0] + angle)); }
+bool ON_Arc::SetAngleRadians(double angle) {
+  return SetAngleIntervalRadians(ON_Interval(m_angle[0], m_angle[0] + angle));
+}
 
 bool ON_Arc::SetAngleIntervalRadians(const ON_Interval& angles) {
-  if (!angles.IsValid() || !angles.IsIncreasing() || angles.Length() > 2.0 * ON_PI + ON_ZERO_TOLERANCE) return false;
+  if (!angles.IsValid() || !angles.IsIncreasing() ||
+      angles.Length() > 2.0 * ON_PI + ON_ZERO_TOLERANCE)
+    return false;
   m_angle = angles;
   return true;
 }
@@ -260,12 +275,13 @@ bool ON_Ellipse::Create(const ON_Plane& p, double r0, double r1) {
 }
 
 bool ON_Ellipse::IsValid() const {
-  return plane.IsValid() && std::isfinite(radius[0]) && std::isfinite(radius[1]) && radius[0] > 0.0 &&
-         radius[1] > 0.0;
+  return plane.IsValid() && std::isfinite(radius[0]) && std::isfinite(radius[1]) &&
+         radius[0] > 0.0 && radius[1] > 0.0;
 }
 
 ON_3dPoint ON_Ellipse::PointAt(double t) const {
-  return plane.origin + (radius[0] * std::cos(t)) * plane.xaxis + (radius[1] * std::sin(t)) * plane.yaxis;
+  return plane.origin + (radius[0] * std::cos(t)) * plane.xaxis +
+         (radius[1] * std::sin(t)) * plane.yaxis;
 }
 
 int ON_Ellipse::GetNurbForm(ON_NurbsCurve& nurbs_curve) const {
@@ -274,13 +290,14 @@ int ON_Ellipse::GetNurbForm(ON_NurbsCurve& nurbs_curve) const {
   const ON_3dVector y = radius[1] * plane.yaxis;
   const ON_3dPoint& c = plane.origin;
   // The corners of the bounding rectangle carry the weight sqrt(1/2).
-  const ON_3dPoint cv[9] = {c + x, c + x + y, c + y, c - x + y, c - x, c - x - y, c - y, c + x - y, c + x};
+  const ON_3dPoint cv[9] = {c + x,     c + x + y, c + y,     c - x + y, c - x,
+                            c - x - y, c - y,     c + x - y, c + x};
   if (!nurbs_curve.Create(3, true, 3, 9)) return 0;
   for (int i = 0; i < 9; ++i) {
     nurbs_curve.SetCV(i, cv[i]);
     if (i % 2 == 1) nurbs_curve.SetWeight(i, ON_SQRT1_2);
   }
-  const double knots[10] = {0.0,   0.0,   0.5 * ON_PI,       0.5 * ON_PI,   ON_PI,
+  const double knots[10] = {0.0,   0.0,         0.5 * ON_PI, 0.5 * ON_PI, ON_PI,
                             ON_PI, 1.5 * ON_PI, 1.5 * ON_PI, 2.0 * ON_PI, 2.0 * ON_PI};
   for (int i = 0; i < 10; ++i) nurbs_curve.SetKnot(i, knots[i]);
   return 1;

@@ -1,10 +1,11 @@
 // ON_Xform arithmetic and ON_UUID identity and creation.
+#include "opennurbs/xform.h"
+
 #include <cmath>
 #include <cstring>
 #include <random>
 
 #include "opennurbs/uuid.h"
-#include "opennurbs/xform.h"
 
 ON_Xform::ON_Xform(double d) {
   Zero();
@@ -54,7 +55,8 @@ ON_Xform ON_Xform::operator*(const ON_Xform& rhs) const {
 
 ON_3dPoint ON_Xform::operator*(const ON_3dPoint& p) const {
   double r[4];
-  for (int i = 0; i < 4; ++i) r[i] = m_xform[i][0] * p.x + m_xform[i][1] * p.y + m_xform[i][2] * p.z + m_xform[i][3];
+  for (int i = 0; i < 4; ++i)
+    r[i] = m_xform[i][0] * p.x + m_xform[i][1] * p.y + m_xform[i][2] * p.z + m_xform[i][3];
   if (r[3] != 0.0 && r[3] != 1.0) return {r[0] / r[3], r[1] / r[3], r[2] / r[3]};
   return {r[0], r[1], r[2]};
 }

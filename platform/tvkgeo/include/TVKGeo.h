@@ -1,4 +1,5 @@
-// The maker's geometry module: faces added to meshes, and what simple curve a curve is.
+// The maker's geometry module: faces added to meshes, patches made into NURBS surfaces, and
+// what simple curve a curve is.
 #pragma once
 
 #include "opennurbs.h"
@@ -12,6 +13,18 @@ class TVKMesh {
                          const ON_3dPoint& c);
   static int AddQuad(ON_Mesh& mesh, const ON_3dPoint& a, const ON_3dPoint& b, const ON_3dPoint& c,
                      const ON_3dPoint& d);
+};
+
+class TVKNurbsSurface {
+ public:
+  // Makes surface the bilinear patch (degree 1 both ways, domain [0, 1] x [0, 1]) with the
+  // corners a at (0, 0), b at (1, 0), c at (1, 1) and d at (0, 1); a triangle is the patch
+  // whose last side shrinks to c (d = c). Returns 1, or 0 with the surface left as it was
+  // when a corner is not finite.
+  static int CreateTriangle(ON_NurbsSurface& surface, const ON_3dPoint& a, const ON_3dPoint& b,
+                            const ON_3dPoint& c);
+  static int CreateQuad(ON_NurbsSurface& surface, const ON_3dPoint& a, const ON_3dPoint& b,
+                        const ON_3dPoint& c, const ON_3dPoint& d);
 };
 
 // Tests of what simple curve a curve is, relative to the curve's size: 1 when it is, with the

@@ -111,3 +111,72 @@ TEST(ShapeExplode, RefusesWrongKinds) {
 
 }  // namespace
 }  // namespace plx::modeller
+
+namespace plx::modeller {
+namespace {
+
+// A body of a single curved face breaks into its edges; seams and degenerate edges are left
+// out, so an explode that recurses through its pieces ends.
+struct CurvedFaceCase {
+  const char* name;
+  ShapeResult (*make)();
+  size_t circles;
+};
+
+class ShapeExplodeCurvedFace : public ::testing::TestWithParam<CurvedFaceCase> {};
+
+TEST_P(ShapeExplodeCurvedFace, BodyOfOneFaceGivesItsBoundaryCircles) {
+  const Shape solid = testing::Made(GetParam().make());
+  std::vector<Shape> faces;
+  ASSERT_EQ(solid.Explode(faces), Acad::eOk);
+  int bodies = 0;
+  for (const Shape& f : faces) {
+    if (f.Kind() != ShapeKind::kBody) continue;
+    ++bodies;
+    std::vector<Curve> curves;
+    ASSERT_EQ(f.ExplodeToCurves(curves), Acad::eOk);
+    EXPECT_EQ(curves.size(), GetParam().circles);
+    for (const Curve& c : curves) EXPECT_EQ(c.type, Curve::Type::kCircle);
+  }
+  EXPECT_EQ(bodies, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Primitives, ShapeExplodeCurvedFace,
+                         ::testing::Values(CurvedFaceCase{"Cylinder",
+                                                          [] {
+                                                            return Shape::Cylinder({0, 0, 0}, 1, 2);
+                                                          },
+                                                          2},
+                                           CurvedFaceCase{"Cone",
+                                                          [] {
+                                                            return Shape::Cone({0, 0, 0}, 1, 2);
+                                                          },
+                                                          1},
+                                           CurvedFaceCase{"Sphere",
+                                                          [] {
+                                                            return Shape::Sphere({0, 0, 0}, 1);
+                                                          },
+                                                          0},
+                                           CurvedFaceCase{"Torus",
+                                                          [] {
+                                                            return Shape::Torus({0, 0, 0}, 3, 1);
+                                                          },
+                                                          0}),
+                         [](const ::testing::TestParamInfo<CurvedFaceCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+TEST(ShapeExplode, BodyOfSeveralFacesDoesNotBreakIntoCurves) {
+  const Shape open =
+      testing::Made(Shape::FromPolygons({{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
+                                         {{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}}}));
+  ASSERT_EQ(open.Kind(), ShapeKind::kBody);
+  std::vector<Curve> curves;
+  EXPECT_EQ(open.ExplodeToCurves(curves), Acad::eInvalidInput);
+  std::vector<Shape> faces;
+  ASSERT_EQ(open.Explode(faces), Acad::eOk);
+  EXPECT_EQ(faces.size(), 2u);
+}
+
+}  // namespace
+}  // namespace plx::modeller

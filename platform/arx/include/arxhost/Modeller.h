@@ -105,7 +105,8 @@ class Shape {
   // A solid or body into its faces: planar faces as regions, curved faces as bodies. A null
   // shape or a region gives eInvalidInput; pieces is replaced.
   Acad::ErrorStatus Explode(std::vector<Shape>& pieces) const;
-  // A region into the curves of its edges; eInvalidInput for other kinds. curves is replaced.
+  // A region, or a body of a single face, into the curves of its edges, each edge once; seam
+  // and degenerate edges are left out. eInvalidInput for other shapes. curves is replaced.
   Acad::ErrorStatus ExplodeToCurves(std::vector<Curve>& curves) const;
 
   // Enclosed volume (solids) or 0; surface area of the faces or 0.

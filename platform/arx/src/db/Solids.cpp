@@ -4,10 +4,14 @@
 #include <cmath>
 
 #include "Access.h"
+#include "CurveMath.h"
 #include "aced.h"
 #include "arxhost/Modeller.h"
+#include "dbarcs.h"
+#include "dbents.h"
 #include "dbsol3d.h"
 #include "dbsolid2d.h"
+#include "dbspline.h"
 #include "win32/text.h"
 #include "win32/transcript.h"
 
@@ -72,8 +76,74 @@ Acad::ErrorStatus AcDbModelerEntity::transformBy(const AcGeMatrix3d& matrix) {
   return shape_->Transform(matrix.entry);
 }
 
+namespace {
+
+AcGeVector3d ToVector(const Point3& p) { return AcGeVector3d(p.x, p.y, p.z); }
+
+// The angle of a point about the normal from the object X axis of the arbitrary-axis rule.
+double OcsAngle(const AcGePoint3d& center, const AcGeVector3d& normal, const AcGePoint3d& point) {
+  AcGeVector3d x, y;
+  plx::db::OcsAxes(normal, x, y);
+  const AcGeVector3d d = point - center;
+  return std::atan2(d.dotProduct(y), d.dotProduct(x));
+}
+
+// An edge of a region as the curve entity the host makes of it; null for an edge that the
+// entity refuses (a zero radius, say).
+AcDbCurve* CurveEntity(const plx::modeller::Curve& curve) {
+  using Type = plx::modeller::Curve::Type;
+  switch (curve.type) {
+    case Type::kLine: return new AcDbLine(ToGe(curve.start), ToGe(curve.end));
+    case Type::kCircle:
+      return new AcDbCircle(ToGe(curve.center), ToVector(curve.normal), curve.radius);
+    case Type::kArc: {
+      const AcGeVector3d normal = ToVector(curve.normal);
+      return new AcDbArc(ToGe(curve.center), normal, curve.radius,
+                         OcsAngle(ToGe(curve.center), normal, ToGe(curve.start)),
+                         OcsAngle(ToGe(curve.center), normal, ToGe(curve.end)));
+    }
+    case Type::kEllipse: {
+      // The edge's angles are ellipse parameters; the entity takes the directions of the points.
+      const double ratio = curve.radiusRatio;
+      auto angleAt = [ratio](double t) { return std::atan2(ratio * std::sin(t), std::cos(t)); };
+      const bool full = curve.endAngle - curve.startAngle >= 2 * M_PI - 1e-12;
+      double start = full ? 0.0 : angleAt(curve.startAngle);
+      if (start < 0) start += 2 * M_PI;
+      double end = full ? 2 * M_PI : angleAt(curve.endAngle);
+      while (!full && end <= start) end += 2 * M_PI;
+      return new AcDbEllipse(ToGe(curve.center), ToVector(curve.normal).normal(),
+                             ToVector(curve.majorAxis), ratio, start, end);
+    }
+    case Type::kSpline: {
+      AcGePoint3dArray points;
+      for (const Point3& p : curve.points) points.append(ToGe(p));
+      return new AcDbSpline(points);
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 Acad::ErrorStatus AcDbModelerEntity::explode(AcDbVoidPtrArray& entities) const {
   if (shape_->IsNull()) return Acad::eNotApplicable;
+  // Regions, and bodies of a single face, break into the curves of their edges; a body of one
+  // face that broke into itself would never end a recursive explode.
+  const ShapeKind kind = shape_->Kind();
+  if (kind == ShapeKind::kRegion || kind == ShapeKind::kBody) {
+    std::vector<plx::modeller::Curve> curves;
+    const Acad::ErrorStatus status = shape_->ExplodeToCurves(curves);
+    if (status == Acad::eOk) {
+      for (const plx::modeller::Curve& curve : curves) {
+        AcDbCurve* entity = CurveEntity(curve);
+        if (!entity) continue;
+        entity->setPropertiesFrom(this);
+        entities.append(entity);
+      }
+      return Acad::eOk;
+    }
+    if (kind == ShapeKind::kRegion || status != Acad::eInvalidInput) return status;
+  }
   std::vector<Shape> pieces;
   const Acad::ErrorStatus status = shape_->Explode(pieces);
   if (status != Acad::eOk) return status;

@@ -1,5 +1,6 @@
 // Booleans (BRepAlgoAPI, then coplanar faces merged again as the host's modeller leaves them)
-// and explode: a solid or body into its faces, a region into the curves of its edges.
+// and explode: a solid or body into its faces, a region or a body of one face into the curves
+// of its edges (seams and degenerate edges left out).
 #include <BRepAdaptor_Curve.hxx>
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepAlgoAPI_Common.hxx>
@@ -9,13 +10,13 @@
 #include <BRep_Tool.hxx>
 #include <ShapeUpgrade_UnifySameDomain.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopTools_IndexedMapOfShape.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Face.hxx>
+#include <cmath>
 #include <gp_Circ.hxx>
 #include <gp_Elips.hxx>
-
-#include <cmath>
 #include <memory>
 
 #include "ShapeImpl.h"
@@ -166,13 +167,22 @@ Acad::ErrorStatus Shape::Explode(std::vector<Shape>& pieces) const {
 }
 
 Acad::ErrorStatus Shape::ExplodeToCurves(std::vector<Curve>& curves) const {
-  if (Kind() != ShapeKind::kRegion) return Acad::eInvalidInput;
+  if (Kind() != ShapeKind::kRegion && Kind() != ShapeKind::kBody) return Acad::eInvalidInput;
   std::vector<Curve> found;
   const Acad::ErrorStatus status = Guarded([&] {
-    for (TopExp_Explorer e(impl_->shape, TopAbs_EDGE); e.More(); e.Next()) {
-      const TopoDS_Edge& edge = TopoDS::Edge(e.Current());
-      if (BRep_Tool::Degenerated(edge)) continue;
-      found.push_back(EdgeToCurve(edge));
+    if (Kind() == ShapeKind::kBody && Count(impl_->shape, TopAbs_FACE) != 1)
+      return Acad::eInvalidInput;
+    // Each edge once: a seam is met twice (once each way) and bounds the face on both sides.
+    TopTools_IndexedMapOfShape seen;
+    for (TopExp_Explorer f(impl_->shape, TopAbs_FACE); f.More(); f.Next()) {
+      const TopoDS_Face& face = TopoDS::Face(f.Current());
+      for (TopExp_Explorer e(face, TopAbs_EDGE); e.More(); e.Next()) {
+        const TopoDS_Edge& edge = TopoDS::Edge(e.Current());
+        if (BRep_Tool::Degenerated(edge) || BRep_Tool::IsClosed(edge, face)) continue;
+        if (seen.Contains(edge)) continue;
+        seen.Add(edge);
+        found.push_back(EdgeToCurve(edge));
+      }
     }
     return Acad::eOk;
   });

@@ -123,7 +123,9 @@ class ON_PolyCurve : public ON_Curve {
   int Count() const { return m_segment.Count(); }
   int SegmentCount() const { return m_segment.Count(); }
   // The segment at index, or null outside 0 .. Count() - 1.
-  ON_Curve* SegmentCurve(int index) const { return index >= 0 && index < Count() ? m_segment[index] : nullptr; }
+  ON_Curve* SegmentCurve(int index) const {
+    return index >= 0 && index < Count() ? m_segment[index] : nullptr;
+  }
   ON_Curve* operator[](int index) const { return SegmentCurve(index); }
   ON_Interval SegmentDomain(int index) const;
 

@@ -4,7 +4,7 @@
 
 constexpr double ON_PI = 3.141592653589793238462643;
 constexpr double ON_SQRT2 = 1.414213562373095048801689;
-constexpr double ON_SQRT1_2 = 0.707106781186547524400844;  // the square root of one half
+constexpr double ON_SQRT1_2 = 0.707106781186547524400844;           // the square root of one half
 constexpr double ON_ZERO_TOLERANCE = 2.3283064365386962890625e-10;  // 2^-32
 constexpr double ON_UNSET_VALUE = -1.23432101234321e+308;
 
@@ -19,6 +19,7 @@ class ON {
   };
   // The source for an integer; values outside 0 .. 3 give color_from_layer.
   static object_color_source ObjectColorSource(int i) {
-    return i >= color_from_layer && i <= color_from_parent ? static_cast<object_color_source>(i) : color_from_layer;
+    return i >= color_from_layer && i <= color_from_parent ? static_cast<object_color_source>(i)
+                                                           : color_from_layer;
   }
 };

@@ -75,10 +75,12 @@ class ON_NurbsCurve : public ON_Curve {
 class ON_NurbsSurface : public ON_Geometry {
  public:
   ON_NurbsSurface();
-  ON_NurbsSurface(int dimension, bool is_rational, int order0, int order1, int cv_count0, int cv_count1);
+  ON_NurbsSurface(int dimension, bool is_rational, int order0, int order1, int cv_count0,
+                  int cv_count1);
 
   // As ON_NurbsCurve::Create, in both directions.
-  bool Create(int dimension, bool is_rational, int order0, int order1, int cv_count0, int cv_count1);
+  bool Create(int dimension, bool is_rational, int order0, int order1, int cv_count0,
+              int cv_count1);
   void Destroy();
 
   int Dimension() const { return m_dim; }

@@ -64,7 +64,8 @@ class ON_Plane {
   ON_Plane(const ON_3dPoint& origin, const ON_3dVector& x_dir, const ON_3dVector& y_dir);
 
   bool CreateFromNormal(const ON_3dPoint& origin, const ON_3dVector& normal);
-  bool CreateFromFrame(const ON_3dPoint& origin, const ON_3dVector& x_dir, const ON_3dVector& y_dir);
+  bool CreateFromFrame(const ON_3dPoint& origin, const ON_3dVector& x_dir,
+                       const ON_3dVector& y_dir);
 
   // Finite origin and a right-handed orthonormal frame.
   bool IsValid() const;
@@ -129,7 +130,8 @@ class ON_Arc : public ON_Circle {
   // longer than 2pi; the arc is then left as it was.
   bool Create(const ON_Circle& circle, double angle_in_radians);
   bool Create(const ON_Circle& circle, const ON_Interval& angle_interval_in_radians);
-  bool Create(const ON_Plane& plane, const ON_3dPoint& center, double radius, double angle_in_radians);
+  bool Create(const ON_Plane& plane, const ON_3dPoint& center, double radius,
+              double angle_in_radians);
 
   bool IsValid() const;
   // The angle interval spans 2pi (within 2^-32).
