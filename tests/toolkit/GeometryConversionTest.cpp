@@ -91,16 +91,15 @@ INSTANTIATE_TEST_SUITE_P(Sources, AttributesColour,
                                          ColourCase{ON::color_from_object, false, true},
                                          ColourCase{ON::color_from_material, true, false},
                                          // The default colour, which the host makes ByLayer.
-                                         ColourCase{ON::color_from_parent, true, false},
-                                         ColourCase{7, true, false}));
+                                         ColourCase{ON::color_from_parent, true, false}));
 
-TEST(GeometryConversion, ParentAndUnknownSourcesGiveTheDefaultColour) {
+TEST(GeometryConversion, ParentSourceGivesTheDefaultColourNotByBlock) {
   ON_3dmObjectAttributes attributes;
   attributes.m_color = ON_Color(1, 2, 3);
-  for (int source : {static_cast<int>(ON::color_from_parent), 7}) {
-    attributes.SetColorSource(static_cast<ON::object_color_source>(source));
-    EXPECT_EQ(AttributesColorToAcCmColor(attributes), AcCmColor());
-  }
+  attributes.SetColorSource(ON::color_from_parent);
+  const AcCmColor color = AttributesColorToAcCmColor(attributes);
+  EXPECT_EQ(color, AcCmColor());
+  EXPECT_FALSE(color.isByBlock());
 }
 
 }  // namespace
