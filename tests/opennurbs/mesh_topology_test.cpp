@@ -141,7 +141,8 @@ TEST(MeshTopology, FacesNameTheEdgeOfEachSideAndItsDirection) {
   EXPECT_EQ(std::vector<int>(f0.m_topei, f0.m_topei + 4), (std::vector<int>{0, 3, 1, 1}));
   EXPECT_EQ(std::vector<int>(f0.m_reve, f0.m_reve + 4), (std::vector<int>{0, 0, 1, 1}));
   EXPECT_TRUE(f0.IsTriangle());
-  const ON_MeshTopology& box = Box().Topology();
+  const ON_Mesh boxMesh = Box();
+  const ON_MeshTopology& box = boxMesh.Topology();
   EXPECT_FALSE(box.m_topf[0].IsTriangle());
 }
 

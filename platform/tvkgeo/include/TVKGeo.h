@@ -1,4 +1,5 @@
-// The maker's geometry module: faces added to meshes, and what simple curve a curve is.
+// The maker's geometry module: faces added to meshes, patches made into NURBS surfaces, and
+// what simple curve a curve is.
 #pragma once
 
 #include "opennurbs.h"
