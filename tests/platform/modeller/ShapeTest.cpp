@@ -64,6 +64,24 @@ TEST(ShapeTransform, TranslationMovesExactly) {
   EXPECT_NEAR(box.Volume(), 6, 1e-9);
 }
 
+// The box is kept between calls: every change of the shape must show in the next answer.
+TEST(ShapeTransform, ExtentsFollowEveryChange) {
+  Shape torus = Made(Shape::Torus({0, 0, 0}, 3, 1));
+  ExpectExtents(torus, {-4, -4, -1}, {4, 4, 1}, 1e-6);
+  ASSERT_EQ(Apply(torus, Translation(10, -2, 0.5)), Acad::eOk);
+  ExpectExtents(torus, {6, -6, -0.5}, {14, 2, 1.5}, 1e-6);
+  // A quarter turn about X: the ring now stands in the XZ plane.
+  testing::Matrix turn = testing::Identity();
+  turn[1][1] = 0, turn[1][2] = -1, turn[2][1] = 1, turn[2][2] = 0;
+  ASSERT_EQ(Apply(torus, turn), Acad::eOk);
+  ExpectExtents(torus, {6, -1.5, -6}, {14, 0.5, 2}, 1e-6);
+  const Shape copy = torus;
+  ExpectExtents(copy, {6, -1.5, -6}, {14, 0.5, 2}, 1e-6);
+  ASSERT_EQ(Apply(torus, Scaling(2, 2, 2)), Acad::eOk);
+  ExpectExtents(torus, {12, -3, -12}, {28, 1, 4}, 2e-6);
+  ExpectExtents(copy, {6, -1.5, -6}, {14, 0.5, 2}, 1e-6);
+}
+
 TEST(ShapeTransform, UniformScaleKeepsShape) {
   Shape sphere = Made(Shape::Sphere({1, 0, 0}, 1));
   ASSERT_EQ(Apply(sphere, Scaling(3, 3, 3)), Acad::eOk);
