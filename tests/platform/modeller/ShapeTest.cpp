@@ -82,6 +82,17 @@ TEST(ShapeTransform, ExtentsFollowEveryChange) {
   ExpectExtents(copy, {6, -1.5, -6}, {14, 0.5, 2}, 1e-6);
 }
 
+// A torus cut open is no longer a whole torus: its box is that of what is left.
+TEST(ShapeTransform, ExtentsOfACutTorusAreThoseOfWhatIsLeft) {
+  const Shape torus = Made(Shape::Torus({0, 0, 0}, 3, 1));
+  const Shape half = Made(torus.Boolean(BoolOp::kSubtract, Made(Shape::Box({0, -5, -2}, {5, 5, 2}))));
+  ExpectExtents(half, {-4, -4, -1}, {0, 4, 1}, 1e-6);
+  const Shape slice = Made(torus.Boolean(BoolOp::kIntersect, Made(Shape::Box({-5, -5, 0.5}, {5, 5, 2}))));
+  // At the cut the tube reaches sqrt(1 - 0.5^2) beyond the ring's circle.
+  const double reach = 3 + std::sqrt(0.75);
+  ExpectExtents(slice, {-reach, -reach, 0.5}, {reach, reach, 1}, 1e-6);
+}
+
 TEST(ShapeTransform, UniformScaleKeepsShape) {
   Shape sphere = Made(Shape::Sphere({1, 0, 0}, 1));
   ASSERT_EQ(Apply(sphere, Scaling(3, 3, 3)), Acad::eOk);
