@@ -20,7 +20,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using plx::bench::TheDrawings;
 
-double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double Seconds(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 void BM_ImportDxf(benchmark::State& state) {
   const int faces = static_cast<int>(state.range(0));

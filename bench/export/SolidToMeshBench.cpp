@@ -4,6 +4,9 @@
 // triangles. Both run alternately in every iteration; "vs_occt" is our time over OCCT's
 // (goal <= 1.1 for every primitive). The primitives sit centred on the origin, as the host's
 // commands place them, so every one takes the road through a shifted copy.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
 #include <BRepBndLib.hxx>
 #include <BRepMesh_IncrementalMesh.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
@@ -18,14 +21,11 @@
 #include <Poly_Triangulation.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
-#include <benchmark/benchmark.h>
-#include <gp_Ax2.hxx>
-#include <unistd.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <gp_Ax2.hxx>
 #include <string>
 #include <vector>
 
@@ -42,7 +42,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double Seconds(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 // The host's default FACETRES and its finest, where meshing outweighs the road around it.
 const double kFacetRes[] = {0.5, 10.0};
@@ -81,7 +83,8 @@ TopoDS_Shape OcctShape(Primitive primitive) {
 class TempFolder {
  public:
   TempFolder()
-      : path_(std::filesystem::temp_directory_path() / ("plovex-solid-bench-" + std::to_string(::getpid()))) {
+      : path_(std::filesystem::temp_directory_path() /
+              ("plovex-solid-bench-" + std::to_string(::getpid()))) {
     std::filesystem::create_directories(path_);
     ::setenv("TEMP", path_.c_str(), 1);
   }
@@ -101,7 +104,8 @@ size_t MeshWithOcct(const TopoDS_Shape& shape, const plx::modeller::MeshDensity&
   std::vector<gp_Pnt> corners;
   for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next()) {
     TopLoc_Location location;
-    const Handle(Poly_Triangulation) mesh = BRep_Tool::Triangulation(TopoDS::Face(e.Current()), location);
+    const Handle(Poly_Triangulation) mesh =
+        BRep_Tool::Triangulation(TopoDS::Face(e.Current()), location);
     if (mesh.IsNull()) continue;
     const gp_Trsf trsf = location.Transformation();
     for (int i = 1; i <= mesh->NbTriangles(); ++i) {
@@ -147,7 +151,9 @@ void BM_SolidToMesh(benchmark::State& state) {
       ON_ClassArray<ON_Mesh> meshes;
       ObjectsToMeshes(ids, meshes, &facetRes);
       if (meshes.Count() != 1) {
-        state.SkipWithError(("the solid did not convert: " + plx::Utf8FromWide(GetMeshError().GetString())).c_str());
+        state.SkipWithError(
+            ("the solid did not convert: " + plx::Utf8FromWide(GetMeshError().GetString()))
+                .c_str());
         break;
       }
       ourTriangles = meshes[0].TriangleCount();
@@ -170,7 +176,8 @@ void BM_SolidToMesh(benchmark::State& state) {
 BENCHMARK(BM_SolidToMesh)
     ->ArgsProduct({benchmark::CreateDenseRange(kBox, kWedge, 1), {0, 1}})
     ->MinTime(1)
-    ->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

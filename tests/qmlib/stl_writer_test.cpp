@@ -162,6 +162,86 @@ INSTANTIATE_TEST_SUITE_P(Channels, StlWriterColour,
                                          ColourCase{0, 0, 255, 0x801F}, ColourCase{10, 20, 30, 0x8443},
                                          ColourCase{7, 8, 15, 0x8021}, ColourCase{128, 64, 32, 0xC104}));
 
+// Meshes of several scales with thin facets and quads, large enough to fill several of the
+// writer's buffers: every record holds the corners exactly and a normal within 1e-6 of the
+// unit normal computed in double with a division per component; reading the file back joins
+// the corners into the same vertices.
+TEST(StlWriter, LargeMeshesMatchADoublePrecisionReference) {
+  ON_ClassArray<ON_Mesh> meshes;
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<double>(seed >> 8) / (1u << 24);
+  };
+  for (const double scale : {1e-3, 1.0, 1e4}) {
+    ON_Mesh& mesh = meshes.AppendNew();
+    for (int i = 0; i < 40000; ++i) {
+      const ON_3fPoint p(static_cast<float>((next() - 0.5) * scale), static_cast<float>((next() - 0.5) * scale),
+                         static_cast<float>((next() - 0.5) * scale));
+      mesh.m_V.Append(p);
+      // A neighbour a millionth of the scale away makes thin facets.
+      mesh.m_V.Append(ON_3fPoint(p.x + static_cast<float>(1e-6 * scale), p.y, p.z));
+    }
+    // Distinct corners, so that every facet survives the reader's joining.
+    const int n = mesh.VertexCount();
+    auto after = [&](int i) { return (i + 2 + static_cast<int>(next() * 1000)) % n; };
+    for (int f = 0; f < 70000; ++f) {
+      const int a = static_cast<int>(next() * n) & ~1;
+      const int b = after(a), c = after(b), d = after(c);
+      if (f % 3 == 0) mesh.m_F.Append(ON_MeshFace{{a, b, c, d}});
+      else if (f % 3 == 1) mesh.m_F.Append(ON_MeshFace{{a, a + 1, c, c}});
+      else mesh.m_F.Append(ON_MeshFace{{a, b, c, c}});
+    }
+  }
+  TempFolder folder;
+  const auto path = folder / "large.stl";
+  ASSERT_EQ(QMSTL::MeshToSTL(meshes, PathOf(path.string()), 1), 1) << QMSTL::GetError().GetString();
+  const std::string bytes = qmtest::ReadBytes(path);
+  const std::vector<Record> records = Records(bytes);
+  // The facets in file order: each face, then the second half of a quad.
+  std::vector<qmtest::Triangle> expected;
+  for (int m = 0; m < meshes.Count(); ++m) {
+    const ON_Mesh& mesh = meshes[m];
+    for (int f = 0; f < mesh.FaceCount(); ++f) {
+      const int* vi = mesh.m_F[f].vi;
+      auto put = [&](int a, int b, int c) {
+        const ON_3fPoint &p = mesh.m_V[a], &q = mesh.m_V[b], &r = mesh.m_V[c];
+        expected.push_back({p.x, p.y, p.z, q.x, q.y, q.z, r.x, r.y, r.z});
+      };
+      put(vi[0], vi[1], vi[2]);
+      if (vi[2] != vi[3]) put(vi[0], vi[2], vi[3]);
+    }
+  }
+  ASSERT_EQ(records.size(), expected.size());
+  ASSERT_EQ(CountField(bytes), expected.size());
+  double worst = 0;
+  for (size_t i = 0; i < records.size(); ++i) {
+    const qmtest::Triangle& t = expected[i];
+    ASSERT_EQ(std::memcmp(records[i].corners, t.data(), sizeof records[i].corners), 0) << "facet " << i;
+    const double u[3] = {double(t[3]) - t[0], double(t[4]) - t[1], double(t[5]) - t[2]};
+    const double v[3] = {double(t[6]) - t[0], double(t[7]) - t[1], double(t[8]) - t[2]};
+    const double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    for (int k = 0; k < 3; ++k) {
+      const double reference = length > 0 ? n[k] / length : 0.0;
+      worst = std::max(worst, std::abs(records[i].normal[k] - reference));
+    }
+  }
+  EXPECT_LT(worst, 1e-6);
+
+  ON_Mesh back;
+  ASSERT_EQ(QMSTL::STLToMesh(PathOf(path.string()), back), 1) << QMSTL::GetError().GetString();
+  int used = 0;  // distinct vertices the faces name; the scales keep the meshes apart
+  for (int m = 0; m < meshes.Count(); ++m) {
+    std::vector<bool> named(static_cast<size_t>(meshes[m].VertexCount()));
+    for (int f = 0; f < meshes[m].FaceCount(); ++f)
+      for (int k : meshes[m].m_F[f].vi) named[static_cast<size_t>(k)] = true;
+    used += static_cast<int>(std::count(named.begin(), named.end(), true));
+  }
+  EXPECT_EQ(back.VertexCount(), used);
+  EXPECT_TRUE(qmtest::Triangles(back) == qmtest::Triangles(meshes));
+}
+
 TEST(StlWriter, AsciiIsOneSolidBlockWithExactNumbers) {
   TempFolder folder;
   ON_ClassArray<ON_Mesh> meshes = BoxAndTetrahedron();

@@ -1,5 +1,5 @@
 // STL output. A quick count of the facets (so that the binary count is known up front), then
-// one pass that checks each face and writes it through one large buffer into an AtomicFile;
+// one pass that checks each face and writes it through large buffers into an AtomicFile;
 // a face that cannot be written abandons the file. Quads (a, b, c, d)
 // are written as the triangles (a, b, c) and (a, c, d). Normals are computed in double from
 // the float corners. ASCII numbers are the shortest text that reads back to the same float.
@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 #include "atomic_file.h"
 #include "stl_format.h"
@@ -22,33 +24,77 @@ static_assert(sizeof(ON_3fPoint) == 12, "a corner is copied as three packed floa
 
 namespace {
 
-constexpr size_t kBufferSize = size_t{1} << 20;
+constexpr size_t kBufferSize = size_t{4} << 20;
 constexpr size_t kMaxAsciiFacetSize = 512;  // 12 numbers of at most 15 characters and the keywords
 const char kAsciiName[] = "QMSTL";
 const char kBinaryHeader[] = "QMSTL binary STL by QMLib90Ux64, facet colours VisCAM/SolidView";
 static_assert(sizeof kBinaryHeader <= kHeaderSize);
 
+// Two buffers: while one is written to the file by a helper thread, the facets go into the
+// other, so that building the records and copying them into the file overlap instead of
+// adding up. The helper writes one buffer and ends; a write error is reported by the next
+// Flush. Without a thread (none can be started) each buffer is written in turn.
 class BufferedOutput {
  public:
-  explicit BufferedOutput(AtomicFile& file)
-      : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)), pos_(buffer_.get()) {}
+  explicit BufferedOutput(AtomicFile& file) : file_(file) {
+    for (auto& buffer : buffers_) buffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
+    pos_ = buffers_[0].get();
+  }
+  BufferedOutput(const BufferedOutput&) = delete;
+  BufferedOutput& operator=(const BufferedOutput&) = delete;
+  ~BufferedOutput() {
+    // An abandoned output still waits for its helper: the file must outlive the write.
+    if (writer_.joinable()) writer_.join();
+  }
 
   // A place for at least n bytes (n <= kBufferSize), or null after a write failure.
   char* Room(size_t n, std::wstring& error) {
-    if (static_cast<size_t>(buffer_.get() + kBufferSize - pos_) < n && !Flush(error)) return nullptr;
+    if (static_cast<size_t>(buffers_[current_].get() + kBufferSize - pos_) < n && !Hand(error)) return nullptr;
     return pos_;
   }
   void Advance(char* end) { pos_ = end; }
+
+  // Writes everything handed over so far; true when all of it reached the file.
   bool Flush(std::wstring& error) {
-    const size_t size = static_cast<size_t>(pos_ - buffer_.get());
-    pos_ = buffer_.get();
-    return file_.Write(buffer_.get(), size, error);
+    const char* data = buffers_[current_].get();
+    const size_t size = static_cast<size_t>(pos_ - data);
+    if (!Wait(error)) return false;
+    pos_ = buffers_[current_].get();
+    return file_.Write(data, size, error);
   }
 
  private:
+  // Starts writing the current buffer and switches to the other one.
+  bool Hand(std::wstring& error) {
+    if (!Wait(error)) return false;
+    const char* data = buffers_[current_].get();
+    const size_t size = static_cast<size_t>(pos_ - data);
+    current_ ^= 1;
+    pos_ = buffers_[current_].get();
+    try {
+      writer_ = std::thread([this, data, size] { written_ = file_.Write(data, size, writeError_); });
+      return true;
+    } catch (const std::system_error&) {
+      return file_.Write(data, size, error);
+    }
+  }
+
+  // Waits for the helper's write, if one is under way, and passes on its failure.
+  bool Wait(std::wstring& error) {
+    if (!writer_.joinable()) return true;
+    writer_.join();
+    if (written_) return true;
+    error = writeError_;
+    return false;
+  }
+
   AtomicFile& file_;
-  std::unique_ptr<char[]> buffer_;
-  char* pos_;
+  std::unique_ptr<char[]> buffers_[2];
+  int current_ = 0;
+  char* pos_ = nullptr;
+  std::thread writer_;
+  bool written_ = true;
+  std::wstring writeError_;
 };
 
 struct Facet {
@@ -151,6 +197,7 @@ bool WriteBinary(const ON_ClassArray<ON_Mesh>& meshes, uint64_t facetCount, Atom
                  std::wstring& error) {
   BufferedOutput out(file);
   char* p = out.Room(kBinaryPreambleSize, error);
+  if (!p) return false;
   std::memset(p, ' ', kHeaderSize);
   std::memcpy(p, kBinaryHeader, sizeof kBinaryHeader - 1);
   const auto count32 = static_cast<uint32_t>(facetCount);
@@ -192,6 +239,7 @@ char* PutTriple(char* p, float x, float y, float z) {
 bool WriteAscii(const ON_ClassArray<ON_Mesh>& meshes, AtomicFile& file, std::wstring& error) {
   BufferedOutput out(file);
   char* p = out.Room(64, error);
+  if (!p) return false;
   p = PutText(PutText(PutText(p, "solid "), kAsciiName), "\n");
   out.Advance(p);
 

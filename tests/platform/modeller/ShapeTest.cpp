@@ -64,6 +64,35 @@ TEST(ShapeTransform, TranslationMovesExactly) {
   EXPECT_NEAR(box.Volume(), 6, 1e-9);
 }
 
+// The box is kept between calls: every change of the shape must show in the next answer.
+TEST(ShapeTransform, ExtentsFollowEveryChange) {
+  Shape torus = Made(Shape::Torus({0, 0, 0}, 3, 1));
+  ExpectExtents(torus, {-4, -4, -1}, {4, 4, 1}, 1e-6);
+  ASSERT_EQ(Apply(torus, Translation(10, -2, 0.5)), Acad::eOk);
+  ExpectExtents(torus, {6, -6, -0.5}, {14, 2, 1.5}, 1e-6);
+  // A quarter turn about X: the ring now stands in the XZ plane.
+  testing::Matrix turn = testing::Identity();
+  turn[1][1] = 0, turn[1][2] = -1, turn[2][1] = 1, turn[2][2] = 0;
+  ASSERT_EQ(Apply(torus, turn), Acad::eOk);
+  ExpectExtents(torus, {6, -1.5, -6}, {14, 0.5, 2}, 1e-6);
+  const Shape copy = torus;
+  ExpectExtents(copy, {6, -1.5, -6}, {14, 0.5, 2}, 1e-6);
+  ASSERT_EQ(Apply(torus, Scaling(2, 2, 2)), Acad::eOk);
+  ExpectExtents(torus, {12, -3, -12}, {28, 1, 4}, 2e-6);
+  ExpectExtents(copy, {6, -1.5, -6}, {14, 0.5, 2}, 1e-6);
+}
+
+// A torus cut open is no longer a whole torus: its box is that of what is left.
+TEST(ShapeTransform, ExtentsOfACutTorusAreThoseOfWhatIsLeft) {
+  const Shape torus = Made(Shape::Torus({0, 0, 0}, 3, 1));
+  const Shape half = Made(torus.Boolean(BoolOp::kSubtract, Made(Shape::Box({0, -5, -2}, {5, 5, 2}))));
+  ExpectExtents(half, {-4, -4, -1}, {0, 4, 1}, 1e-6);
+  const Shape slice = Made(torus.Boolean(BoolOp::kIntersect, Made(Shape::Box({-5, -5, 0.5}, {5, 5, 2}))));
+  // At the cut the tube reaches sqrt(1 - 0.5^2) beyond the ring's circle.
+  const double reach = 3 + std::sqrt(0.75);
+  ExpectExtents(slice, {-reach, -reach, 0.5}, {reach, reach, 1}, 1e-6);
+}
+
 TEST(ShapeTransform, UniformScaleKeepsShape) {
   Shape sphere = Made(Shape::Sphere({1, 0, 0}, 1));
   ASSERT_EQ(Apply(sphere, Scaling(3, 3, 3)), Acad::eOk);
