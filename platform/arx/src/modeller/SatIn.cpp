@@ -451,6 +451,16 @@ TopoDS_Shape Heal(const TopoDS_Shape& shape) {
   return Unwrap(fix.Shape());
 }
 
+// Shells and loose faces are checked before the solids: the solid check classifies points
+// against the shells and leaks what it built when a damaged shell makes it throw.
+bool IsValidShape(const TopoDS_Shape& shape) {
+  for (TopExp_Explorer e(shape, TopAbs_SHELL); e.More(); e.Next())
+    if (!BRepCheck_Analyzer(e.Current()).IsValid()) return false;
+  for (TopExp_Explorer e(shape, TopAbs_FACE, TopAbs_SHELL); e.More(); e.Next())
+    if (!BRepCheck_Analyzer(e.Current()).IsValid()) return false;
+  return BRepCheck_Analyzer(shape).IsValid();
+}
+
 SatReadResult Unreadable(std::wstring reason) {
   SatReadResult result;
   result.status = Acad::eCannotRestoreFromAcisFile;
@@ -502,8 +512,8 @@ SatReadResult ReadSat(const sat::File& file) {
       TopoDS_Shape healed = Heal(body.shape);
       if (healed.IsNull() || Count(healed, TopAbs_FACE) == 0)
         return Unreadable(Wide(sat::Describe(file, i) + ": the body holds no usable face"));
-      if (!BRepCheck_Analyzer(healed).IsValid()) healed = Heal(WithSeams(body.shape));
-      if (healed.IsNull() || !BRepCheck_Analyzer(healed).IsValid())
+      if (!IsValidShape(healed)) healed = Heal(WithSeams(body.shape));
+      if (healed.IsNull() || !IsValidShape(healed))
         return Unreadable(Wide(sat::Describe(file, i) + ": the body is not a valid shape"));
       if (!OrientSolids(healed))
         return Unreadable(Wide(sat::Describe(file, i) + ": the body is a solid turned inside out"));
