@@ -20,9 +20,6 @@
 #include <Geom_Line.hxx>
 #include <Precision.hxx>
 #include <ShapeFix_Face.hxx>
-#include <ShapeBuild_ReShape.hxx>
-#include <ShapeFix_Edge.hxx>
-#include <ShapeFix_Face.hxx>
 #include <ShapeFix_Shape.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
@@ -41,9 +38,6 @@
 #include <fstream>
 #include <iterator>
 #include <new>
-#include <tuple>
-#include <vector>
-#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -203,9 +197,8 @@ class Builder {
       const std::int64_t edgeIndex = e.Pointer();
       const bool reversed = e.Choice({"forward", "reversed"}) == 1;
       Expect(edgeIndex, "edge", e);
-      const std::vector<TopoDS_Edge>& edges = Edge(static_cast<std::size_t>(edgeIndex));
-      for (std::size_t k = 0; k < edges.size(); ++k) {
-        const TopoDS_Edge& edge = edges[reversed ? edges.size() - 1 - k : k];
+      const TopoDS_Edge edge = Edge(static_cast<std::size_t>(edgeIndex));
+      if (!edge.IsNull()) {
         builder_.Add(wire, reversed ? TopoDS_Shape(edge.Reversed()) : TopoDS_Shape(edge));
         any = true;
       }
@@ -255,10 +248,9 @@ class Builder {
     return projection.LowerDistanceParameter();
   }
 
-  // The edge runs from its first vertex to its second; none for an edge without a curve (a
-  // cone's apex) or of no length. A closed edge on a curve that is not periodic (a B-spline
-  // loop round a cylinder) becomes two halves, which the healer can join to a seam.
-  const std::vector<TopoDS_Edge>& Edge(std::size_t index) {
+  // The edge runs from its first vertex to its second; null for an edge without a curve (a
+  // cone's apex) or of no length.
+  TopoDS_Edge Edge(std::size_t index) {
     auto found = edges_.find(index);
     if (found != edges_.end()) return found->second;
     sat::Cursor c(file_, index);
@@ -274,7 +266,6 @@ class Builder {
     const VertexData end = Vertex(static_cast<std::size_t>(v1), c);
 
     TopoDS_Edge edge;
-    std::vector<TopoDS_Edge> halves;
     if (curveIndex >= 0) {
       Handle(Geom_Curve) curve = satin::ReadCurve(file_, static_cast<std::size_t>(curveIndex));
       if (reversed) curve = curve->Reversed();
@@ -286,7 +277,7 @@ class Builder {
         if (v0 == v1) t1 = t0 + period;
         else if (t1 <= t0 + 1e-12) t1 += period;
       } else if (v0 == v1 && curve->IsClosed()) {
-        // A closed B-spline loop: projection puts both ends at the same parameter.
+        // A closed B-spline loop (round a cylinder, say): both ends project to one parameter.
         t0 = curve->FirstParameter();
         t1 = curve->LastParameter();
       } else if (t1 < t0) {
@@ -294,23 +285,7 @@ class Builder {
         std::swap(t0, t1);
         flip = true;
       }
-      if (t1 - t0 > 1e-12 && v0 == v1 && !curve->IsPeriodic()) {
-        const double tm = 0.5 * (t0 + t1);
-        TopoDS_Vertex middle;
-        builder_.MakeVertex(middle, curve->Value(tm), kTolerance);
-        for (const auto& [from, to, a, b] : {std::tuple{start.vertex, middle, t0, tm}, std::tuple{middle, start.vertex, tm, t1}}) {
-          TopoDS_Edge half;
-          builder_.MakeEdge(half, curve, kTolerance);
-          builder_.Add(half, from.Oriented(TopAbs_FORWARD));
-          builder_.Add(half, to.Oriented(TopAbs_REVERSED));
-          builder_.Range(half, a, b);
-          halves.push_back(half);
-        }
-        builder_.UpdateVertex(start.vertex, std::max({kTolerance, 1.01 * curve->Value(t0).Distance(start.point),
-                                                      1.01 * curve->Value(t1).Distance(start.point)}));
-        if (flip) std::reverse(halves.begin(), halves.end());
-        if (flip) for (TopoDS_Edge& half : halves) half.Reverse();
-      } else if (t1 - t0 > 1e-12) {
+      if (t1 - t0 > 1e-12) {
         builder_.MakeEdge(edge, curve, kTolerance);
         const VertexData& first = flip ? end : start;
         const VertexData& last = flip ? start : end;
@@ -323,8 +298,8 @@ class Builder {
         if (flip) edge.Reverse();
       }
     }
-    if (!edge.IsNull()) halves.push_back(edge);
-    return edges_.emplace(index, std::move(halves)).first->second;
+    edges_.emplace(index, edge);
+    return edge;
   }
 
   // ACIS writes the rotation rows as the images of the axes (points are row vectors); the
@@ -372,7 +347,7 @@ class Builder {
   const sat::File& file_;
   BRep_Builder builder_;
   std::unordered_map<std::size_t, VertexData> vertices_;
-  std::unordered_map<std::size_t, std::vector<TopoDS_Edge>> edges_;
+  std::unordered_map<std::size_t, TopoDS_Edge> edges_;
 };
 
 int Count(const TopoDS_Shape& shape, TopAbs_ShapeEnum type, TopAbs_ShapeEnum avoid = TopAbs_SHAPE) {
@@ -419,36 +394,6 @@ bool OrientSolids(TopoDS_Shape& shape) {
   }
   shape = out;
   return true;
-}
-
-// Faces on closed surfaces (cylinders, cones, spheres, tori) whose loops cross or wrap
-// around the surface's seam: OCCT wants the seam as an edge of the face, which SAT files leave
-// out. Each face gets its pcurves and then its seam (and a split where the seam cuts it).
-TopoDS_Shape WithSeams(const TopoDS_Shape& shape) {
-  Handle(ShapeBuild_ReShape) context = new ShapeBuild_ReShape;
-  ShapeFix_Edge fixEdge;
-  for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next()) {
-    const TopoDS_Face& face = TopoDS::Face(e.Current());
-    const Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
-    if (surface.IsNull() || (!surface->IsUClosed() && !surface->IsVClosed())) continue;
-    if (!TopoDS_Iterator(face).More()) continue;
-    for (TopExp_Explorer edge(face, TopAbs_EDGE); edge.More(); edge.Next())
-      fixEdge.FixAddPCurve(TopoDS::Edge(edge.Current()), face, false, kTolerance);
-    ShapeFix_Face fix(face);
-    fix.SetContext(context);
-    fix.FixOrientationMode() = 0;
-    fix.Perform();
-  }
-  return context->Apply(shape);
-}
-
-TopoDS_Shape Heal(const TopoDS_Shape& shape) {
-  ShapeFix_Shape fix(shape);
-  // The loops' senses say which side of them a face lies on; left to itself the healer
-  // turns a lone loop on a sphere round so that it bounds the smaller piece.
-  fix.FixFaceTool()->FixOrientationMode() = 0;
-  fix.Perform();
-  return Unwrap(fix.Shape());
 }
 
 // Shells and loose faces are checked before the solids: the solid check classifies points
@@ -509,11 +454,15 @@ SatReadResult ReadSat(const sat::File& file) {
         result.bodies.push_back(Shape());
         continue;
       }
-      TopoDS_Shape healed = Heal(body.shape);
+      ShapeFix_Shape fix(body.shape);
+      // The loops' senses say which side of them a face lies on; left to itself the healer
+      // turns a lone loop on a sphere round so that it bounds the smaller piece.
+      fix.FixFaceTool()->FixOrientationMode() = 0;
+      fix.Perform();
+      TopoDS_Shape healed = Unwrap(fix.Shape());
       if (healed.IsNull() || Count(healed, TopAbs_FACE) == 0)
         return Unreadable(Wide(sat::Describe(file, i) + ": the body holds no usable face"));
-      if (!IsValidShape(healed)) healed = Heal(WithSeams(body.shape));
-      if (healed.IsNull() || !IsValidShape(healed))
+      if (!IsValidShape(healed))
         return Unreadable(Wide(sat::Describe(file, i) + ": the body is not a valid shape"));
       if (!OrientSolids(healed))
         return Unreadable(Wide(sat::Describe(file, i) + ": the body is a solid turned inside out"));
