@@ -32,13 +32,29 @@ Shape TwoBoxes() {
   return Made(a.Boolean(BoolOp::kUnite, b));
 }
 
-Shape CrossedCylinders() {
-  Shape along = Made(Shape::Cylinder({0, 0, -5}, 2, 10));
-  Shape across = Made(Shape::Cylinder({0, 0, -5}, 1.5, 10));
-  Matrix turn = testing::Identity();  // z to x
+// The cylinder along x, turned from z.
+Shape CylinderAlongX(double radius) {
+  Shape across = Made(Shape::Cylinder({0, 0, -5}, radius, 10));
+  Matrix turn = testing::Identity();
   turn[0][0] = 0, turn[0][2] = 1, turn[2][0] = -1, turn[2][2] = 0;
   EXPECT_EQ(Apply(across, turn), Acad::eOk);
-  return Made(along.Boolean(BoolOp::kUnite, across));
+  return across;
+}
+
+Shape CrossedCylinders() {
+  const Shape along = Made(Shape::Cylinder({0, 0, -5}, 2, 10));
+  return Made(along.Boolean(BoolOp::kUnite, CylinderAlongX(1.5)));
+}
+
+// Loops of B-spline intersection curves that cross the seams of a sphere and a torus.
+Shape SphereWithCrossingHole() {
+  const Shape sphere = Made(Shape::Sphere({0, 0, 0}, 3));
+  return Made(sphere.Boolean(BoolOp::kSubtract, CylinderAlongX(1)));
+}
+
+Shape TorusWithCrossingCylinder() {
+  const Shape torus = Made(Shape::Torus({0, 0, 0}, 4, 1));
+  return Made(torus.Boolean(BoolOp::kUnite, CylinderAlongX(0.7)));
 }
 
 Shape ScaledSphere() {
@@ -83,6 +99,8 @@ const SatCase kCases[] = {
     {"BoxWithCavity", Cavity, {{"lump", 1}, {"shell", 2}, {"face", 12}, {"plane-surface", 12}, {"edge", 24}}},
     {"TwoDisjointBoxes", TwoBoxes, {{"body", 1}, {"lump", 2}, {"shell", 2}, {"face", 12}}},
     {"CrossedCylinders", CrossedCylinders, {{"body", 1}, {"lump", 1}}},
+    {"SphereWithCrossingHole", SphereWithCrossingHole, {{"body", 1}, {"lump", 1}, {"sphere-surface", 1}}},
+    {"TorusWithCrossingCylinder", TorusWithCrossingCylinder, {{"body", 1}, {"lump", 1}, {"torus-surface", 1}}},
     {"NonUniformlyScaledSphere", ScaledSphere, {{"face", 1}, {"sphere-surface", 0}, {"spline-surface", 1}}},
     {"TurnedAndMovedWedge", TurnedAndMovedWedge, {{"face", 5}, {"plane-surface", 5}, {"edge", 9}}},
 };
