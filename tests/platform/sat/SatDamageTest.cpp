@@ -2,9 +2,11 @@
 // give a status with a reason or shapes, never a crash (run under the sanitizers in CI).
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "SatCorpus.h"
+#include "TestSupport.h"
 #include "arxhost/Modeller.h"
 #include "win32/text.h"
 
@@ -59,6 +61,18 @@ TEST(SatDamage, SeededByteFlipsGiveAStatusOrShapes) {
     ExpectStatusOrShapes(text, "flip " + std::to_string(i) + " at " + std::to_string(at) + " of '" +
                                    std::string(1, was) + "'");
   }
+}
+
+// A damaged file whose body healing cannot make valid: refused, and nothing the healer or the
+// check made is left behind (LeakSanitizer in the sanitizer build).
+TEST(SatDamage, ABodyHealingCannotMendIsRefusedWithoutLeaks) {
+  const std::string text =
+      plx::test::ReadFile(std::filesystem::path(PLOVEX_SOURCE_DIR) / "tests/platform/sat/data/refused-after-healing.sat");
+  const SatReadResult read = ReadSatText(text);
+  EXPECT_EQ(read.status, Acad::eCannotRestoreFromAcisFile);
+  EXPECT_NE(plx::Utf8FromWide(read.reason).find("the body is not a valid shape"), std::string::npos)
+      << plx::Utf8FromWide(read.reason);
+  EXPECT_TRUE(read.bodies.empty());
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ Acad::ErrorStatus GetMassProperties(const Shape& shape, MassProperties& properti
     gp_Pnt centre = surface.CentreOfMass();
     if (shape.Kind() == ShapeKind::kSolid) {
       GProp_GProps volume;
-      BRepGProp::VolumeProperties(occt, volume);
+      BRepGProp::VolumeProperties(occt, volume, kVolumePrecision);
       result.volume = volume.Mass();
       if (result.volume != 0) centre = volume.CentreOfMass();
     }

@@ -278,10 +278,12 @@ class Builder {
       bool flip = false;
       if (curve->IsPeriodic()) {
         const double period = curve->Period();
-        if (v0 == v1)
-          t1 = t0 + period;
-        else if (t1 <= t0 + 1e-12)
-          t1 += period;
+        if (v0 == v1) t1 = t0 + period;
+        else if (t1 <= t0 + 1e-12) t1 += period;
+      } else if (v0 == v1 && curve->IsClosed()) {
+        // A closed B-spline loop (round a cylinder, say): both ends project to one parameter.
+        t0 = curve->FirstParameter();
+        t1 = curve->LastParameter();
       } else if (t1 < t0) {
         // Vertices against the curve's direction: keep the curve, turn the edge.
         std::swap(t0, t1);
@@ -401,6 +403,16 @@ bool OrientSolids(TopoDS_Shape& shape) {
   return true;
 }
 
+// Shells and loose faces are checked before the solids: the solid check classifies points
+// against the shells and leaks what it built when a damaged shell makes it throw.
+bool IsValidShape(const TopoDS_Shape& shape) {
+  for (TopExp_Explorer e(shape, TopAbs_SHELL); e.More(); e.Next())
+    if (!BRepCheck_Analyzer(e.Current()).IsValid()) return false;
+  for (TopExp_Explorer e(shape, TopAbs_FACE, TopAbs_SHELL); e.More(); e.Next())
+    if (!BRepCheck_Analyzer(e.Current()).IsValid()) return false;
+  return BRepCheck_Analyzer(shape).IsValid();
+}
+
 SatReadResult Unreadable(std::wstring reason) {
   SatReadResult result;
   result.status = Acad::eCannotRestoreFromAcisFile;
@@ -458,7 +470,7 @@ SatReadResult ReadSat(const sat::File& file) {
       TopoDS_Shape healed = Unwrap(fix.Shape());
       if (healed.IsNull() || Count(healed, TopAbs_FACE) == 0)
         return Unreadable(Wide(sat::Describe(file, i) + ": the body holds no usable face"));
-      if (!BRepCheck_Analyzer(healed).IsValid())
+      if (!IsValidShape(healed))
         return Unreadable(Wide(sat::Describe(file, i) + ": the body is not a valid shape"));
       if (!OrientSolids(healed))
         return Unreadable(Wide(sat::Describe(file, i) + ": the body is a solid turned inside out"));

@@ -224,7 +224,7 @@ double Shape::Volume() const {
   double volume = 0.0;
   Guarded([&] {
     GProp_GProps props;
-    BRepGProp::VolumeProperties(impl_->shape, props);
+    BRepGProp::VolumeProperties(impl_->shape, props, kVolumePrecision);
     volume = props.Mass();
     return Acad::eOk;
   });

@@ -56,6 +56,10 @@ Acad::ErrorStatus Guarded(Body&& body, std::wstring* reason = nullptr) {
 
 ShapeResult Failure(Acad::ErrorStatus status, std::wstring reason);
 
+// Relative error of volumes: OCCT's fixed-order integration is off by about 1e-5 on faces
+// bounded by approximated pcurves (a solid read back from SAT), the adaptive one is not.
+constexpr double kVolumePrecision = 1e-9;
+
 // What a shape's geometry makes it: closed shells bounding solids a 3D solid, one planar face
 // a region, anything else a body; null for a null shape.
 ShapeKind ClassifyGeometry(const TopoDS_Shape& shape);
