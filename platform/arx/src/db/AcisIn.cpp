@@ -60,22 +60,9 @@ namespace {
 // ACISIN: asks for a file as DXFIN does (a name without extension means a .sat file) and
 // appends its bodies to model space; nothing is appended when the file cannot be read.
 void AcisinCommand() {
-  const std::optional<std::wstring> answer = ReadInput(L"Enter name of file to import: ");
-  if (!answer) {
-    FailCurrentCommand();
-    return;
-  }
-  std::wstring name = Trim(*answer);
-  if (name.size() >= 2 && name.front() == L'"' && name.back() == L'"')
-    name = name.substr(1, name.size() - 2);
-  if (name.empty()) {
-    WriteTranscript(L"ACISIN: no file name was given.\n");
-    FailCurrentCommand();
-    return;
-  }
-  std::filesystem::path path = plx::NativePath(name);
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec) && !path.has_extension()) path += ".sat";
+  const std::optional<std::filesystem::path> file = AskFileToImport(L"ACISIN", ".sat");
+  if (!file) return;
+  const std::filesystem::path& path = *file;
 
   std::vector<AcDbModelerEntity*> entities;
   std::wstring reason;

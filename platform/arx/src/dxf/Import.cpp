@@ -467,23 +467,9 @@ void DxfinCommand() {
 }
 
 void Dxfin(bool& imported) {
-  const std::optional<std::wstring> answer = ReadInput(L"Enter name of file to import: ");
-  if (!answer) {
-    FailCurrentCommand();
-    return;
-  }
-  std::wstring name = Trim(*answer);
-  if (name.size() >= 2 && name.front() == L'"' && name.back() == L'"')
-    name = name.substr(1, name.size() - 2);
-  if (name.empty()) {
-    WriteTranscript(L"DXFIN: no file name was given.\n");
-    FailCurrentCommand();
-    return;
-  }
-  std::filesystem::path path = plx::NativePath(name);
-  std::error_code ec;
-  // As the host's file prompts do, a name without extension means a .dxf file.
-  if (!std::filesystem::exists(path, ec) && !path.has_extension()) path += ".dxf";
+  const std::optional<std::filesystem::path> file = AskFileToImport(L"DXFIN", ".dxf");
+  if (!file) return;
+  const std::filesystem::path& path = *file;
 
   std::string error;
   DxfImportReport report;

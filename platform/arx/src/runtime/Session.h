@@ -1,6 +1,7 @@
 // Private state of the host runtime, shared by its source files.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,6 +75,12 @@ void UnloadAllModules();
 void ResetUiCounters();
 // A new empty working drawing; selection sets freed.
 void ResetDrawing();
+
+// Asks for the file an import command reads ("Enter name of file to import: "): surrounding
+// quotes are dropped, and a name without extension that names no file gets defaultExtension
+// (".dxf"). Cancel fails the command; an empty answer prints "<command>: no file name was
+// given." and fails it; nullopt in both cases.
+std::optional<std::filesystem::path> AskFileToImport(const std::wstring& command, const char* defaultExtension);
 
 // Registers one of the host's commands as "_NAME" and "NAME".
 void AddHostCommand(const wchar_t* name, void (*function)());
