@@ -13,7 +13,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
-build=${PLOVEX_FUZZ_BUILD:-$root/build-fuzz}
+build=$(realpath -m "${PLOVEX_FUZZ_BUILD:-$root/build-fuzz}")
 target=${1:?usage: run.sh <dxf_read|dxf_import|stl_read|sat_read> [libFuzzer options...]}
 shift
 
@@ -46,6 +46,10 @@ case $target in
   *) echo "unknown target $target" >&2; exit 1 ;;
 esac
 
-# Leaks count as findings; a slow input (a hang) too.
+seeds=$(realpath -m "$seeds")
+
+# Leaks count as findings; a slow input (a hang) too. With -jobs, libFuzzer writes one log per
+# job into the working folder: the build folder's.
+cd "$build"
 exec "$binary" "${options[@]}" -timeout=10 -rss_limit_mb=4096 -artifact_prefix="$findings/" \
   -print_final_stats=1 "$@" "$corpus" "$seeds"

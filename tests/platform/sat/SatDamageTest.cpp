@@ -75,5 +75,15 @@ TEST(SatDamage, ABodyHealingCannotMendIsRefusedWithoutLeaks) {
   EXPECT_TRUE(read.bodies.empty());
 }
 
+// A fuzzed torus of radius 1e12 under a non-uniform transform: the healer spent seconds on it.
+TEST(SatDamage, ATorusOfAstronomicalSizeIsRefusedAtOnce) {
+  const std::string text = plx::test::ReadFile(std::filesystem::path(PLOVEX_SOURCE_DIR) /
+                                               "tests/platform/sat/data/torus-of-astronomical-size.sat");
+  const SatReadResult read = ReadSatText(text);
+  EXPECT_EQ(read.status, Acad::eCannotRestoreFromAcisFile);
+  EXPECT_NE(plx::Utf8FromWide(read.reason).find("out of range"), std::string::npos) << plx::Utf8FromWide(read.reason);
+  EXPECT_TRUE(read.bodies.empty());
+}
+
 }  // namespace
 }  // namespace plx::modeller

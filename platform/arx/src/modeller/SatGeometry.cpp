@@ -32,8 +32,10 @@ namespace plx::modeller::satin {
 
 namespace {
 
-// Coordinates beyond this are taken as damaged data rather than geometry.
-constexpr double kLargest = 1e12;
+// Coordinates and lengths beyond this are taken as damaged data rather than geometry: a double
+// holds them no finer than the files' own tolerance of 1e-6, and the healer's projections on
+// surfaces that large run for seconds.
+constexpr double kLargest = 1e10;
 constexpr double kTiny = 1e-12;
 constexpr int kMaxDegree = 25;
 
