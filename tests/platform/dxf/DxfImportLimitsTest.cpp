@@ -12,6 +12,7 @@
 #include <variant>
 #include <vector>
 
+#include "DrawingSnapshot.h"
 #include "TestSupport.h"
 #include "aced.h"
 #include "arxhost/Dxf.h"
@@ -56,45 +57,8 @@ size_t LineOf(const std::string& text, const std::string& what) {
          1;
 }
 
-// What a refused import must leave alone: every record's entities, the layers and the blocks.
-struct Snapshot {
-  int entities = 0;
-  std::vector<std::wstring> layers, blocks;
-  bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Take() {
-  Snapshot s;
-  AcDbBlockTable* table = nullptr;
-  EXPECT_EQ(Db()->getBlockTable(table, AcDb::kForRead), Acad::eOk);
-  AcDbBlockTableIterator* records = nullptr;
-  table->newIterator(records);
-  for (; !records->done(); records->step()) {
-    AcDbBlockTableRecord* record = nullptr;
-    EXPECT_EQ(records->getRecord(record, AcDb::kForRead), Acad::eOk);
-    s.blocks.push_back(record->Name());
-    AcDbBlockTableRecordIterator* entities = nullptr;
-    record->newIterator(entities);
-    for (; !entities->done(); entities->step()) ++s.entities;
-    delete entities;
-    record->close();
-  }
-  delete records;
-  table->close();
-  AcDbLayerTable* layers = nullptr;
-  EXPECT_EQ(Db()->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
-  AcDbLayerTableIterator* it = nullptr;
-  layers->newIterator(it);
-  for (; !it->done(); it->step()) {
-    AcDbLayerTableRecord* layer = nullptr;
-    EXPECT_EQ(it->getRecord(layer, AcDb::kForRead), Acad::eOk);
-    s.layers.push_back(layer->Name());
-    layer->close();
-  }
-  delete it;
-  layers->close();
-  return s;
-}
+using Snapshot = plx::test::DrawingSnapshot;
+constexpr auto Take = plx::test::TakeDrawingSnapshot;
 
 // Objects made since the handle seed was read: every object made takes a handle, erased or not.
 uint64_t Made(const AcDbHandle& since) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DrawingSnapshot.h"
 #include "TestSupport.h"
 #include "aced.h"
 #include "dbsymtb.h"
@@ -39,7 +40,6 @@ namespace fs = std::filesystem;
 using plx::test::HostSession;
 using plx::test::TempDir;
 
-AcDbDatabase* Db() { return acdbHostApplicationServices()->workingDatabase(); }
 
 std::string Section(const std::string& name, const std::string& body) {
   return "0\nSECTION\n2\n" + name + "\n" + body + "0\nENDSEC\n";
@@ -69,44 +69,8 @@ std::string Drawing() {
          "0\nEOF\n";
 }
 
-struct Snapshot {
-  int entities = 0;
-  std::vector<std::wstring> layers, blocks;
-  bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Take() {
-  Snapshot s;
-  AcDbBlockTable* table = nullptr;
-  EXPECT_EQ(Db()->getBlockTable(table, AcDb::kForRead), Acad::eOk);
-  AcDbBlockTableIterator* records = nullptr;
-  table->newIterator(records);
-  for (; !records->done(); records->step()) {
-    AcDbBlockTableRecord* record = nullptr;
-    EXPECT_EQ(records->getRecord(record, AcDb::kForRead), Acad::eOk);
-    s.blocks.push_back(record->Name());
-    AcDbBlockTableRecordIterator* entities = nullptr;
-    record->newIterator(entities);
-    for (; !entities->done(); entities->step()) ++s.entities;
-    delete entities;
-    record->close();
-  }
-  delete records;
-  table->close();
-  AcDbLayerTable* layers = nullptr;
-  EXPECT_EQ(Db()->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
-  AcDbLayerTableIterator* it = nullptr;
-  layers->newIterator(it);
-  for (; !it->done(); it->step()) {
-    AcDbLayerTableRecord* layer = nullptr;
-    EXPECT_EQ(it->getRecord(layer, AcDb::kForRead), Acad::eOk);
-    s.layers.push_back(layer->Name());
-    layer->close();
-  }
-  delete it;
-  layers->close();
-  return s;
-}
+using Snapshot = plx::test::DrawingSnapshot;
+constexpr auto Take = plx::test::TakeDrawingSnapshot;
 
 // Runs _dxfin on the file; with failAt, the failAt-th allocation after the command's prompt
 // fails. fired tells whether it did (the command needed that many).
