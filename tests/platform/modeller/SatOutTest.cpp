@@ -57,6 +57,18 @@ Shape TorusWithCrossingCylinder() {
   return Made(torus.Boolean(BoolOp::kUnite, CylinderAlongX(0.7)));
 }
 
+// A cone pierced through its side by a cylinder across its axis: the cone's face keeps its
+// base, its apex and two holes. along y keeps the holes off the cone's seam.
+Shape PiercedCone(double radius, double offset, double height, bool alongY) {
+  Shape across = CylinderAlongX(radius);
+  Matrix m = testing::Identity();
+  if (alongY) m[0][0] = 0, m[0][1] = -1, m[1][0] = 1, m[1][1] = 0;
+  m[1][3] = offset, m[2][3] = height;
+  EXPECT_EQ(Apply(across, m), Acad::eOk);
+  const Shape cone = Made(Shape::Cone({0, 0, 0}, 3, 6));
+  return Made(cone.Boolean(BoolOp::kUnite, across));
+}
+
 Shape ScaledSphere() {
   Shape sphere = Made(Shape::Sphere({1, 2, 3}, 2));
   EXPECT_EQ(Apply(sphere, testing::Scaling(1, 2, 0.5)), Acad::eOk);
@@ -101,6 +113,11 @@ const SatCase kCases[] = {
     {"CrossedCylinders", CrossedCylinders, {{"body", 1}, {"lump", 1}}},
     {"SphereWithCrossingHole", SphereWithCrossingHole, {{"body", 1}, {"lump", 1}, {"sphere-surface", 1}}},
     {"TorusWithCrossingCylinder", TorusWithCrossingCylinder, {{"body", 1}, {"lump", 1}, {"torus-surface", 1}}},
+    {"ConeCrossedAtItsBase", [] { return PiercedCone(0.8, 0, 0, false); }, {{"lump", 1}, {"cone-surface", 2}}},
+    {"ConePiercedAcrossItsSeam", [] { return PiercedCone(0.5, 0, 1, false); }, {{"lump", 1}, {"loop", 11}}},
+    {"ConePiercedBesideItsSeam", [] { return PiercedCone(1, 0, 3, true); }, {{"lump", 1}, {"loop", 11}}},
+    {"ConePiercedOffItsAxis", [] { return PiercedCone(0.5, 1, 1, false); }, {{"lump", 1}, {"loop", 11}}},
+    {"ConeWithItsApexAboveTheCylinder", [] { return PiercedCone(0.5, 0, 4.8, false); }, {{"lump", 1}}},
     {"NonUniformlyScaledSphere", ScaledSphere, {{"face", 1}, {"sphere-surface", 0}, {"spline-surface", 1}}},
     {"TurnedAndMovedWedge", TurnedAndMovedWedge, {{"face", 5}, {"plane-surface", 5}, {"edge", 9}}},
 };

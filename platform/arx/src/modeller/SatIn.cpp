@@ -2,7 +2,7 @@
 // vertices -> points, following the records' pointers. Each edge and vertex record becomes one
 // OCCT edge or vertex shared by every face that uses it, so a closed ACIS shell is closed in
 // OCCT without sewing. A face is its surface (turned by its sense) with its loops as wires;
-// edges without a curve (a cone's apex) are left out and OCCT's own seams, degenerate edges and
+// a cone's apex (an edge without a curve) becomes a degenerate edge, and OCCT's own seams and
 // pcurves are added by healing the whole body at once (healing single faces without pcurves
 // crashes on a cone's apex). Faces without loops are the whole closed surface.
 #include <BRepAdaptor_Surface.hxx>
@@ -15,7 +15,10 @@
 #include <ElCLib.hxx>
 #include <GProp_GProps.hxx>
 #include <GeomAPI_ProjectPointOnCurve.hxx>
+#include <ElSLib.hxx>
+#include <Geom2d_Line.hxx>
 #include <Geom_Circle.hxx>
+#include <Geom_ConicalSurface.hxx>
 #include <Geom_Ellipse.hxx>
 #include <Geom_Line.hxx>
 #include <Precision.hxx>
@@ -165,8 +168,9 @@ class Builder {
     } else {
       builder_.MakeFace(face, surface, kTolerance);
       bool any = false;
+      const VertexData* apex = nullptr;
       for (std::int64_t loop : Chain(firstLoop, "loop", c)) {
-        TopoDS_Wire wire = Loop(static_cast<std::size_t>(loop));
+        TopoDS_Wire wire = Loop(static_cast<std::size_t>(loop), apex);
         if (wire.IsNull()) continue;
         // Loops run anticlockwise about the outward normal; OCCT keeps them about the
         // surface's normal and turns the face instead.
@@ -174,12 +178,53 @@ class Builder {
         any = true;
       }
       if (!any) return TopoDS_Face();
+      if (apex) AddApex(face, *apex);
     }
     if (reversed) face.Reverse();
     return face;
   }
 
-  TopoDS_Wire Loop(std::size_t index) {
+  struct VertexData {
+    TopoDS_Vertex vertex;
+    gp_Pnt point;
+  };
+
+  // A cone's apex becomes OCCT's degenerate edge, running round the apex against the face's
+  // other loops. Left to the healer, a cone face with holes besides its base gets no seam.
+  void AddApex(TopoDS_Face& face, const VertexData& apex) {
+    auto cone = Handle(Geom_ConicalSurface)::DownCast(BRep_Tool::Surface(face));
+    if (cone.IsNull()) return;
+    const gp_Cone geometry = cone->Cone();
+    if (geometry.Apex().Distance(apex.point) > 1e-6 * std::max(1.0, geometry.RefRadius())) return;
+    double u = 0.0, vApex = 0.0;
+    ElSLib::Parameters(geometry, geometry.Apex(), u, vApex);
+    // The face lies on one side of the apex along the cone's lines: its material is to the
+    // left of every loop in the surface's parameters.
+    double vOther = vApex;
+    for (TopExp_Explorer e(face, TopAbs_VERTEX); e.More() && vOther == vApex; e.Next()) {
+      double uv = 0.0, v = 0.0;
+      ElSLib::Parameters(geometry, BRep_Tool::Pnt(TopoDS::Vertex(e.Current())), uv, v);
+      if (std::abs(v - vApex) > kTolerance) vOther = v;
+    }
+    if (vOther == vApex) return;
+    const double du = vOther > vApex ? 1.0 : -1.0;
+    Handle(Geom2d_Line) line =
+        new Geom2d_Line(gp_Pnt2d(du > 0 ? 0.0 : 2 * M_PI, vApex), gp_Dir2d(du, 0.0));
+    TopoDS_Edge edge;
+    builder_.MakeEdge(edge);
+    builder_.Add(edge, apex.vertex.Oriented(TopAbs_FORWARD));
+    builder_.Add(edge, apex.vertex.Oriented(TopAbs_REVERSED));
+    builder_.UpdateEdge(edge, line, face, kTolerance);
+    builder_.Range(edge, 0.0, 2 * M_PI);
+    builder_.Degenerated(edge, true);
+    TopoDS_Wire wire;
+    builder_.MakeWire(wire);
+    builder_.Add(wire, edge);
+    builder_.Add(face, wire);
+  }
+
+  // apex is set when the loop is a cone's apex: one coedge on an edge without a curve.
+  TopoDS_Wire Loop(std::size_t index, const VertexData*& apex) {
     sat::Cursor c(file_, index);
     c.Pointer();  // next
     const std::int64_t first = c.Pointer();
@@ -199,6 +244,7 @@ class Builder {
       const bool reversed = e.Choice({"forward", "reversed"}) == 1;
       Expect(edgeIndex, "edge", e);
       const TopoDS_Edge edge = Edge(static_cast<std::size_t>(edgeIndex));
+      if (edge.IsNull() && next == at) apex = ApexOf(static_cast<std::size_t>(edgeIndex), e);
       if (!edge.IsNull()) {
         builder_.Add(wire, reversed ? TopoDS_Shape(edge.Reversed()) : TopoDS_Shape(edge));
         any = true;
@@ -216,11 +262,6 @@ class Builder {
     return t && (t->kind == sat::Token::Kind::kNumber || t->kind == sat::Token::Kind::kReal ||
                  t->kind == sat::Token::Kind::kInteger);
   }
-
-  struct VertexData {
-    TopoDS_Vertex vertex;
-    gp_Pnt point;
-  };
 
   const VertexData& Vertex(std::size_t index, const sat::Cursor& from) {
     Expect(static_cast<std::int64_t>(index), "vertex", from);
@@ -250,6 +291,19 @@ class Builder {
     GeomAPI_ProjectPointOnCurve projection(p, curve);
     if (projection.NbPoints() == 0) c.Fail("a vertex does not lie on the edge's curve");
     return projection.LowerDistanceParameter();
+  }
+
+  // The vertex of an edge without a curve that starts and ends there, else null.
+  const VertexData* ApexOf(std::size_t index, const sat::Cursor& from) {
+    sat::Cursor c(file_, index);
+    const std::int64_t v0 = c.Pointer();
+    if (NumberNext(c)) c.Real();
+    const std::int64_t v1 = c.Pointer();
+    if (NumberNext(c)) c.Real();
+    c.Pointer();  // coedge
+    const std::int64_t curveIndex = c.Pointer();
+    if (curveIndex >= 0 || v0 < 0 || v0 != v1) return nullptr;
+    return &Vertex(static_cast<std::size_t>(v0), from);
   }
 
   // The edge runs from its first vertex to its second; null for an edge without a curve (a
