@@ -218,6 +218,23 @@ TEST(PolyFaceMesh, RefusesAVertexThatNoFaceRecordCouldNumber) {
   }
 }
 
+TEST(PolyFaceMesh, AVertexHeldByOneMeshIsRefusedByEveryMesh) {
+  HostSession session;
+  AcDbPolyFaceMesh first, second;
+  auto* vertex = new AcDbPolyFaceMeshVertex(AcGePoint3d(1, 2, 3));
+  ASSERT_EQ(first.appendVertex(vertex), Acad::eOk);
+  EXPECT_EQ(first.appendVertex(vertex), Acad::eAlreadyInDb);
+  EXPECT_EQ(second.appendVertex(vertex), Acad::eAlreadyInDb);
+  EXPECT_EQ(first.numVertices(), 1);
+  EXPECT_EQ(second.numVertices(), 0);
+
+  AcDbPolyFaceMesh* drawn = nullptr;
+  ASSERT_EQ(acdbOpenObject(drawn, AddPolyface(), AcDb::kForWrite), Acad::eOk);
+  EXPECT_EQ(drawn->appendVertex(vertex), Acad::eAlreadyInDb);
+  EXPECT_FALSE(vertex->database());
+  drawn->close();
+}
+
 TEST(PolyFaceMesh, AppendingToAnOpenMeshGivesTheVertexAnId) {
   HostSession session;
   const AcDbObjectId id = AddPolyface();

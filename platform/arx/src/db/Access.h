@@ -68,6 +68,7 @@ struct ObjectAccess {
   static AcDbObjectId Add(AcDbDatabase& database, AcDbObject* object, const AcDbObjectId& owner, bool openForWrite);
   static Acad::ErrorStatus Open(AcDbObject& object, AcDb::OpenMode mode, bool openErased);
   static void SetHeld(AcDbObject& object, bool held) { object.heldByOwner_ = held; }
+  static bool Held(const AcDbObject& object) { return object.heldByOwner_; }
   static void SetErased(AcDbObject& object, bool erased) { object.erased_ = erased; }
   static void SetOwner(AcDbObject& object, const AcDbObjectId& owner) { object.owner_ = owner; }
   static bool ColorSet(const AcDbEntity& entity) { return entity.colorSet_; }

@@ -37,7 +37,8 @@ VertexList::~VertexList() {
 Acad::ErrorStatus VertexList::Append(AcDbEntity& owner, AcDbEntity* vertex, AcDbObjectId* id) {
   if (!vertex) return Acad::eNullObjectPointer;
   if (!owner.isWriteEnabled()) return Acad::eNotOpenForWrite;
-  if (vertex->database()) return Acad::eAlreadyInDb;
+  // Held already, by this entity or another: a second owner would free it twice.
+  if (vertex->database() || ObjectAccess::Held(*vertex)) return Acad::eAlreadyInDb;
   if (owner.database()) {
     ObjectAccess::InheritProperties(*vertex, owner);
     if (ids_.size() == ids_.capacity()) ids_.reserve(ids_.empty() ? 16 : ids_.size() * 2);
@@ -45,8 +46,6 @@ Acad::ErrorStatus VertexList::Append(AcDbEntity& owner, AcDbEntity* vertex, AcDb
     ids_.push_back(newId);
     if (id) *id = newId;
   } else {
-    for (const AcDbEntity* held : held_)
-      if (held == vertex) return Acad::eAlreadyInDb;
     ObjectAccess::SetHeld(*vertex, true);
     held_.push_back(vertex);
     if (id) id->setNull();
