@@ -895,6 +895,36 @@ TEST_F(DxfImport, LargeDamagedFileChangesNothing) {
   EXPECT_EQ(Db()->handseed(), seed);
 }
 
+// The drawing refuses a step well before the file turns out damaged: the damage is what the
+// user hears of, as the file is at fault; without the damage, the refusal. Either way the
+// drawing is as it was, down to its handle seed, though thousands of points were taken.
+TEST_F(DxfImport, DamageBeyondARefusedStepIsReportedFirst) {
+  ASSERT_EQ(Dxfin(plx::test::CorpusDir() / "ezdxf_Minimal_DXF_AC1006.dxf"), RTNORM);
+  const Census before = TakeCensus();
+  const AcDbHandle seed = Db()->handseed();
+  const std::string head =
+      Section("TABLES", kPtsLayer) +
+      Section("BLOCKS", "0\nBLOCK\n2\nB\n70\n0\n10\n0\n20\n0\n30\n0\n0\nENDBLK\n") +
+      "0\nSECTION\n2\nENTITIES\n" + Points(0, 3000) +
+      "0\nINSERT\n2\nB\n10\n0\n20\n0\n30\n0\n70\n32767\n71\n32767\n" + Points(3000, 3000);
+  const std::string damaged = head + "0\nPOINT\n10\n1.5q\n0\nENDSEC\n0\nEOF\n";
+  EXPECT_EQ(Import(damaged), RTERROR);
+  const size_t lines = static_cast<size_t>(std::count(damaged.begin(), damaged.end(), '\n'));
+  EXPECT_NE(text_.find("DXFIN: line " + std::to_string(lines - 4) + ": '1.5q' is not a finite"),
+            std::string::npos)
+      << text_;
+  EXPECT_EQ(text_.find("INSERT array"), std::string::npos) << text_;
+  EXPECT_EQ(Db()->handseed(), seed);
+
+  EXPECT_EQ(Import(head + "0\nENDSEC\n0\nEOF\n", "refused.dxf"), RTERROR);
+  EXPECT_NE(text_.find("INSERT array of 32767 rows by 32767 columns"), std::string::npos) << text_;
+  const Census after = TakeCensus();
+  EXPECT_EQ(after.entities, before.entities);
+  EXPECT_EQ(after.layers, before.layers);
+  EXPECT_EQ(after.blocks, before.blocks);
+  EXPECT_EQ(Db()->handseed(), seed);
+}
+
 // Entities keep the file's order across batches, and an insert of a block that the file
 // defines only after its entities still finds it.
 TEST_F(DxfImport, LargeDrawingKeepsOrderAndLateBlocks) {

@@ -281,6 +281,47 @@ TEST(DxfSat, StreamedSolidsGetTheirBinaryData) {
   EXPECT_EQ(solids, 3);
 }
 
+// A file that names an older release but keeps its solids' binary data in ACDSDATA all the
+// same: the solids, and all that follows them, wait for the data instead of going out without.
+TEST(DxfSat, SolidsOfAnOlderReleaseWaitForLaterBinaryData) {
+  std::string whole = plx::test::ReadFile(plx::test::CorpusDir() / "libredwg_example_2013.dxf");
+  const size_t version = whole.find("AC1027");
+  ASSERT_NE(version, std::string::npos);
+  whole.replace(version, 6, "AC1024");
+  struct Collect final : EntitySink {
+    std::vector<Entity> taken;
+    SinkAnswer Take(const Drawing&, std::vector<Entity>& batch, std::string&) override {
+      for (Entity& e : batch) taken.push_back(std::move(e));
+      return SinkAnswer::kTaken;
+    }
+  } sink;
+  std::string points;
+  for (int i = 0; i < 2000; ++i)
+    points += "0\nPOINT\n8\n0\n10\n" + std::to_string(i) + "\n20\n0\n30\n0\n";
+  const size_t entities = whole.find("\nENTITIES");
+  ASSERT_NE(entities, std::string::npos);
+  const size_t endsec = whole.find("\nENDSEC", entities);
+  ASSERT_NE(endsec, std::string::npos);
+  whole.insert(whole.rfind('\n', endsec - 1) + 1, points);
+  const plx::test::TempDir dir;
+  const fs::path file = dir / "older_release.dxf";
+  plx::test::WriteFile(file, whole);
+  Drawing d;
+  std::string error;
+  ASSERT_TRUE(ReadDxfFile(file, d, error, sink)) << error;
+  for (Entity& e : d.entities) sink.taken.push_back(std::move(e));
+  int solids = 0;
+  for (const Entity& e : sink.taken)
+    if (const auto* m = std::get_if<ModelerData>(&e.data)) {
+      ++solids;
+      EXPECT_GT(m->sab.size(), 100u) << e.type << " " << std::hex << e.handle;
+    }
+  EXPECT_EQ(solids, 3);
+  EXPECT_GE(std::count_if(sink.taken.begin(), sink.taken.end(),
+                          [](const Entity& e) { return e.kind == EntityKind::kPoint; }),
+            2000);
+}
+
 TEST(DxfSat, CipherRoundTrips) {
   const std::string plain = "400 0 1 0 \n@7 unknown ^A ~{} 14 ASM-BODY 7.0 A  ^ ";
   std::string enciphered = EncipherSat(plain);

@@ -2,10 +2,9 @@
 //
 // The symbol tables and model and paper space are opened for write once, the file's linetypes,
 // layers and blocks are added, and the entities are appended in batches while the file is
-// read, so that a drawing of a million faces is never held whole in the reader's model. The
-// reader checks the whole file before the first batch (a damaged file fails before the drawing
-// is touched); should the drawing refuse a step half-way, everything added so far is erased
-// again, so that the drawing is as it was.
+// read, so that a drawing of a million faces is never held whole in the reader's model. Should
+// the file turn out damaged, or the drawing refuse a step half-way, everything added so far is
+// erased again, so that the drawing is as it was.
 //
 // What the drawing already has wins: a layer, linetype or named block of the drawing keeps its
 // settings and its entities, and the file's entities use it. An anonymous block ("*U3") whose
@@ -24,6 +23,7 @@
 #include <new>
 #include <unordered_map>
 
+#include "../db/Access.h"
 #include "../runtime/Session.h"
 #include "arxhost/DxfImport.h"
 #include "win32/text.h"
@@ -165,16 +165,6 @@ void CloseIfOpen(T*& object) {
   object = nullptr;
 }
 
-// Erases what a failed import added, newest first.
-void RollBack(const std::vector<AcDbObjectId>& added) {
-  for (auto it = added.rbegin(); it != added.rend(); ++it) {
-    AcDbObject* object = nullptr;
-    if (acdbOpenObject(object, *it, AcDb::kForWrite) != Acad::eOk) continue;
-    object->erase();
-    object->close();
-  }
-}
-
 // A free name for an anonymous block of the file whose name the drawing already uses. The
 // search for a stem goes on from where the last one ended (next), so that thousands of blocks
 // of one name cost one probe each, not a search from 1 each.
@@ -197,14 +187,14 @@ std::wstring FreeAnonymousName(const AcDbBlockTable& table, const std::wstring& 
 // turn out damaged, or the drawing refuse a step, Abandon erases all that was added.
 class Import final : public EntitySink {
  public:
-  explicit Import(AcDbDatabase& database) : database_(database) {}
+  explicit Import(AcDbDatabase& database) : database_(database), mark_(database.handseed()) {}
   ~Import() override { CloseAll(); }
 
   SinkAnswer Take(const Drawing& drawing, std::vector<Entity>& batch,
                   std::string& error) override {
     // Without the file's layer table yet, layers would get the host's defaults; inserts want
     // their blocks and multilines their styles (OBJECTS follows). Solids come with their ACIS
-    // data, which the reader's check pass found in ACDSDATA.
+    // data, which the reader found in ACDSDATA beforehand or holds them back until it has.
     if (drawing.layers.empty()) return SinkAnswer::kKept;
     if (!Start(drawing, error)) return SinkAnswer::kFailed;
     for (const Entity& entity : batch)
@@ -224,9 +214,11 @@ class Import final : public EntitySink {
     return true;
   }
 
+  // Takes back all that the import added (its objects are the newest of the drawing), so that
+  // the drawing is as it was, down to its handle seed.
   void Abandon() {
     CloseAll();
-    RollBack(added_);
+    plx::db::DiscardObjectsFrom(database_, mark_);
     added_.clear();
   }
 
@@ -394,6 +386,7 @@ class Import final : public EntitySink {
   }
 
   AcDbDatabase& database_;
+  const AcDbHandle mark_;  // the handle seed before the import
   const Drawing* drawing_ = nullptr;
   std::unique_ptr<ImportTables> tables_;
   size_t blocksAdded_ = 0;
