@@ -63,6 +63,7 @@ class GroupReader {
 
  private:
   bool NextAscii(Group& group);
+  bool NextAsciiChecked(Group& group);
   bool NextBinary(Group& group);
   bool Fail(size_t position, const std::string& what);
   bool ReadLine(std::string_view& line);

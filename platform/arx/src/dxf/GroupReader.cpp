@@ -8,6 +8,7 @@
 // strings NUL-ended, doubles 8 bytes, int16 2, int32 4, int64 8, bool 1, binary chunks a length
 // byte and that many bytes.
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -102,6 +103,25 @@ bool ParseCode(std::string_view line, int& code) {
   }
   code = negative ? -value : value;
   return true;
+}
+
+// The first LF from p on, or end. Lines of a DXF file are mostly a few bytes long, where a
+// call of memchr costs more than looking at eight bytes at a time (the lowest byte whose
+// difference borrows is the first LF); long lines (ACIS text, long strings) go to memchr.
+const char* FindLineEnd(const char* p, const char* end) {
+  constexpr uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+  constexpr uint64_t kLfs = kOnes * '\n';
+  if constexpr (std::endian::native == std::endian::little) {
+    for (int words = 0; words < 4 && end - p >= 8; ++words, p += 8) {
+      uint64_t word;
+      std::memcpy(&word, p, 8);
+      word ^= kLfs;
+      if (const uint64_t hits = (word - kOnes) & ~word & kHighs)
+        return p + (std::countr_zero(hits) >> 3);
+    }
+  }
+  const void* lf = std::memchr(p, '\n', static_cast<size_t>(end - p));
+  return lf ? static_cast<const char*>(lf) : end;
 }
 
 template <typename T>
@@ -208,7 +228,56 @@ bool GroupReader::ReadLine(std::string_view& line) {
   return true;
 }
 
+// The common case in one sweep: a code line of blanks and at most nine digits, and a value
+// that converts. Anything else (a damaged group, the end of the data) goes the checked way,
+// which reads the same group again and says what is wrong with it.
 bool GroupReader::NextAscii(Group& group) {
+  const char* const begin = data_.data();
+  const char* const end = begin + data_.size();
+  const char* p = begin + offset_;
+  while (p != end && (*p == ' ' || *p == '\t')) ++p;
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  const char* const digits = p;
+  int code = 0;
+  for (unsigned d; p != end && p - digits < 9 && (d = static_cast<unsigned char>(*p) - '0') <= 9;
+       ++p)
+    code = code * 10 + static_cast<int>(d);
+  if (p == digits) return NextAsciiChecked(group);
+  while (p != end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
+  if (p == end || *p != '\n' || ++p == end) return NextAsciiChecked(group);
+  if (negative) code = -code;
+
+  const char* const lineEnd = FindLineEnd(p, end);
+  const char* valueEnd = lineEnd;
+  while (valueEnd != p && valueEnd[-1] == '\r') --valueEnd;
+  const std::string_view value(p, static_cast<size_t>(valueEnd - p));
+  const ValueKind kind = KindOfCode(code);
+  group.real = 0;
+  group.integer = 0;
+  switch (kind) {
+    case ValueKind::kString: group.text = value; break;
+    case ValueKind::kBinary: group.text = Trim(value); break;
+    case ValueKind::kDouble:
+      group.text = Trim(value);
+      if (!ParseDouble(group.text, group.real)) return NextAsciiChecked(group);
+      break;
+    default:
+      group.text = Trim(value);
+      if (!ParseInteger(group.text, group.integer)) return NextAsciiChecked(group);
+      if (kind != ValueKind::kInt64)
+        group.integer = std::clamp<int64_t>(group.integer, INT32_MIN, UINT32_MAX);
+      break;
+  }
+  group.code = code;
+  group.kind = kind;
+  group.position = line_ + 1;
+  line_ += 2;
+  offset_ = lineEnd == end ? data_.size() : static_cast<size_t>(lineEnd + 1 - begin);
+  return true;
+}
+
+bool GroupReader::NextAsciiChecked(Group& group) {
   std::string_view codeLine;
   if (!ReadLine(codeLine)) return false;
   size_t codeLineNo = line_;
