@@ -124,6 +124,46 @@ const char* FindLineEnd(const char* p, const char* end) {
   return lf ? static_cast<const char*>(lf) : end;
 }
 
+// A number line in the form nearly every writer uses: blanks, a plain decimal of up to 15
+// digits (an integer of up to 18 digits), blanks, CRs, then LF or the end. Converted as
+// ParseDouble and ParseInteger would (group.text, group.real or group.integer set); the end of
+// the line is returned. Null for any other form, with nothing set that the caller keeps.
+const char* ScanNumber(const char* p, const char* end, bool real, Group& group) {
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  while (p != end && (*p == ' ' || *p == '\t')) ++p;
+  const char* const start = p;
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  uint64_t digits = 0;
+  int count = 0, fraction = -1;
+  for (; p != end; ++p) {
+    const unsigned d = static_cast<unsigned char>(*p) - '0';
+    if (d <= 9) {
+      digits = digits * 10 + d;
+      if (++count > 18) return nullptr;
+      if (fraction >= 0) ++fraction;
+    } else if (*p == '.' && real && fraction < 0 && count > 0) {
+      fraction = 0;
+    } else {
+      break;
+    }
+  }
+  const char* const stop = p;
+  while (p != end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
+  if ((p != end && *p != '\n') || count == 0 || fraction == 0) return nullptr;
+  if (real) {
+    if (count > 15) return nullptr;
+    double magnitude = static_cast<double>(digits);
+    if (fraction > 0) magnitude /= kPowers[fraction];
+    group.real = negative ? -magnitude : magnitude;
+  } else {
+    group.integer = negative ? -static_cast<int64_t>(digits) : static_cast<int64_t>(digits);
+  }
+  group.text = std::string_view(start, static_cast<size_t>(stop - start));
+  return p;
+}
+
 template <typename T>
 T Load(const char* p) {
   T value;
@@ -248,13 +288,27 @@ bool GroupReader::NextAscii(Group& group) {
   if (p == end || *p != '\n' || ++p == end) return NextAsciiChecked(group);
   if (negative) code = -code;
 
-  const char* const lineEnd = FindLineEnd(p, end);
-  const char* valueEnd = lineEnd;
-  while (valueEnd != p && valueEnd[-1] == '\r') --valueEnd;
-  const std::string_view value(p, static_cast<size_t>(valueEnd - p));
   const ValueKind kind = KindOfCode(code);
   group.real = 0;
   group.integer = 0;
+  // A number of the usual form is converted while its line end is looked for.
+  const char* lineEnd = kind == ValueKind::kString || kind == ValueKind::kBinary
+                            ? nullptr
+                            : ScanNumber(p, end, kind == ValueKind::kDouble, group);
+  if (lineEnd) {
+    group.code = code;
+    group.kind = kind;
+    if (kind != ValueKind::kDouble && kind != ValueKind::kInt64)
+      group.integer = std::clamp<int64_t>(group.integer, INT32_MIN, UINT32_MAX);
+    group.position = line_ + 1;
+    line_ += 2;
+    offset_ = lineEnd == end ? data_.size() : static_cast<size_t>(lineEnd + 1 - begin);
+    return true;
+  }
+  lineEnd = FindLineEnd(p, end);
+  const char* valueEnd = lineEnd;
+  while (valueEnd != p && valueEnd[-1] == '\r') --valueEnd;
+  const std::string_view value(p, static_cast<size_t>(valueEnd - p));
   switch (kind) {
     case ValueKind::kString: group.text = value; break;
     case ValueKind::kBinary: group.text = Trim(value); break;
