@@ -180,7 +180,9 @@ int HexDigit(char c) {
 
 }  // namespace
 
-ValueKind KindOfCode(int code) {
+namespace {
+
+constexpr ValueKind KindByRange(int code) {
   if (code < 0) return ValueKind::kString;
   if (code <= 9) return ValueKind::kString;
   if (code <= 59) return ValueKind::kDouble;
@@ -215,6 +217,22 @@ ValueKind KindOfCode(int code) {
   if (code <= 1070) return ValueKind::kInt16;
   if (code == 1071) return ValueKind::kInt32;
   return ValueKind::kString;
+}
+
+// Every code up to the last range, looked up rather than searched once per group.
+constexpr int kTabledCodes = 1072;
+struct KindTable {
+  ValueKind kinds[kTabledCodes];
+  constexpr KindTable() : kinds() {
+    for (int code = 0; code < kTabledCodes; ++code) kinds[code] = KindByRange(code);
+  }
+};
+constexpr KindTable kKinds;
+
+}  // namespace
+
+ValueKind KindOfCode(int code) {
+  return code >= 0 && code < kTabledCodes ? kKinds.kinds[code] : KindByRange(code);
 }
 
 GroupReader::GroupReader(std::string_view data) : data_(data) {
