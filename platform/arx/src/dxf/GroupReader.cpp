@@ -265,13 +265,13 @@ bool GroupReader::Next(Group& group) {
     return true;
   }
   if (done_) return false;
-  bool ok = binary_ ? NextBinary(group) : NextAscii(group);
-  if (ok) {
-    last_ = group;
-  } else {
+  // Read into last_ and copied out once; after a failure only its position (Where) counts.
+  if (!(binary_ ? NextBinary(last_) : NextAscii(last_))) {
     done_ = true;
+    return false;
   }
-  return ok;
+  group = last_;
+  return true;
 }
 
 bool GroupReader::ReadLine(std::string_view& line) {
