@@ -124,6 +124,23 @@ const char* FindLineEnd(const char* p, const char* end) {
   return lf ? static_cast<const char*>(lf) : end;
 }
 
+// A code as writers put it, right-aligned in three columns ("  0", " 10", "330").
+bool ThreeColumnCode(const char* p, int& code) {
+  int value = 0;
+  bool digit = false;
+  for (int i = 0; i < 3; ++i) {
+    const unsigned d = static_cast<unsigned char>(p[i]) - '0';
+    if (d <= 9) {
+      value = value * 10 + static_cast<int>(d);
+      digit = true;
+    } else if (p[i] != ' ' || digit) {
+      return false;
+    }
+  }
+  code = value;
+  return digit;
+}
+
 // A number line in the form nearly every writer uses: blanks, a plain decimal of up to 15
 // digits (an integer of up to 18 digits), blanks, CRs, then LF or the end. Converted as
 // ParseDouble and ParseInteger would (group.text, group.real or group.integer set); the end of
@@ -293,18 +310,22 @@ bool GroupReader::NextAscii(Group& group) {
   const char* const begin = data_.data();
   const char* const end = begin + data_.size();
   const char* p = begin + offset_;
-  while (p != end && (*p == ' ' || *p == '\t')) ++p;
-  const bool negative = p != end && *p == '-';
-  if (negative) ++p;
-  const char* const digits = p;
   int code = 0;
-  for (unsigned d; p != end && p - digits < 9 && (d = static_cast<unsigned char>(*p) - '0') <= 9;
-       ++p)
-    code = code * 10 + static_cast<int>(d);
-  if (p == digits) return NextAsciiChecked(group);
-  while (p != end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
-  if (p == end || *p != '\n' || ++p == end) return NextAsciiChecked(group);
-  if (negative) code = -code;
+  if (end - p > 4 && p[3] == '\n' && ThreeColumnCode(p, code)) {
+    p += 4;
+  } else {
+    while (p != end && (*p == ' ' || *p == '\t')) ++p;
+    const bool negative = p != end && *p == '-';
+    if (negative) ++p;
+    const char* const digits = p;
+    for (unsigned d;
+         p != end && p - digits < 9 && (d = static_cast<unsigned char>(*p) - '0') <= 9; ++p)
+      code = code * 10 + static_cast<int>(d);
+    if (p == digits) return NextAsciiChecked(group);
+    while (p != end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
+    if (p == end || *p != '\n' || ++p == end) return NextAsciiChecked(group);
+    if (negative) code = -code;
+  }
 
   const ValueKind kind = KindOfCode(code);
   group.real = 0;
