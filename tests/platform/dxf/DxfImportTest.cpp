@@ -895,6 +895,90 @@ TEST_F(DxfImport, LargeDamagedFileChangesNothing) {
   EXPECT_EQ(Db()->handseed(), seed);
 }
 
+// A file damaged at its very end, after it brought a linetype, layers, a named and an anonymous
+// block, a polyface mesh with its vertices and thousands of points: all of it is taken back,
+// so that the names are free again (not even erased records remain) and the handle seed is
+// where it was; the mended file then imports under the same names.
+TEST_F(DxfImport, DamagedFileLeavesNoTraceOfWhatItBrought) {
+  const std::string tables =
+      "0\nTABLE\n2\nLTYPE\n0\nLTYPE\n2\nGone\n3\n__ __\n72\n65\n73\n0\n40\n0\n"
+      "0\nENDTAB\n" +
+      std::string(kPtsLayer) +
+      "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nFresh\n70\n0\n62\n5\n6\nGone\n0\nENDTAB\n";
+  const std::string polyface =
+      "0\nPOLYLINE\n8\nFresh\n66\n1\n70\n64\n71\n3\n72\n1\n"
+      "0\nVERTEX\n10\n0\n20\n0\n30\n0\n70\n192\n0\nVERTEX\n10\n1\n20\n0\n30\n0\n70\n192\n"
+      "0\nVERTEX\n10\n0\n20\n1\n30\n0\n70\n192\n0\nVERTEX\n70\n128\n71\n1\n72\n2\n73\n3\n"
+      "0\nSEQEND\n";
+  const std::string blocks =
+      "0\nBLOCK\n2\nNamed\n70\n0\n10\n0\n20\n0\n30\n0\n" + polyface + "0\nENDBLK\n" +
+      "0\nBLOCK\n2\n*U7\n70\n1\n10\n0\n20\n0\n30\n0\n0\nPOINT\n10\n1\n20\n2\n30\n3\n"
+      "0\nENDBLK\n";
+  const std::string entities = Points(0, 2500) + polyface +
+                               "0\nINSERT\n2\nNamed\n10\n0\n20\n0\n30\n0\n"
+                               "0\nINSERT\n2\n*U7\n10\n0\n20\n0\n30\n0\n" +
+                               Points(2500, 10);
+  const std::string head = Section("TABLES", tables) + Section("BLOCKS", blocks) +
+                           "0\nSECTION\n2\nENTITIES\n" + entities;
+  const Census before = TakeCensus();
+  const AcDbHandle seed = Db()->handseed();
+  EXPECT_EQ(Import(head + "0\nPOINT\n10\nq\n0\nENDSEC\n0\nEOF\n", "late.dxf"), RTERROR);
+  EXPECT_NE(text_.find("'q' is not a finite number"), std::string::npos) << text_;
+  EXPECT_EQ(Import(head + "0\nENDSEC\n", "no_eof.dxf"), RTERROR);
+  EXPECT_NE(text_.find("(cut short?)"), std::string::npos) << text_;
+  const Census after = TakeCensus();
+  EXPECT_EQ(after.entities, before.entities);
+  EXPECT_EQ(after.layers, before.layers);
+  EXPECT_EQ(after.blocks, before.blocks);
+  EXPECT_EQ(Db()->handseed(), seed);
+  AcDbLayerTable* layers = nullptr;
+  ASSERT_EQ(Db()->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
+  AcDbObjectId id;
+  EXPECT_EQ(layers->getAt(L"Fresh", id, true), Acad::eKeyNotFound);
+  layers->close();
+  AcDbBlockTable* blockTable = nullptr;
+  ASSERT_EQ(Db()->getBlockTable(blockTable, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(blockTable->getAt(L"Named", id, true), Acad::eKeyNotFound);
+  EXPECT_EQ(blockTable->getAt(L"*U7", id, true), Acad::eKeyNotFound);
+  blockTable->close();
+
+  ASSERT_EQ(Import(head + "0\nENDSEC\n0\nEOF\n", "mended.dxf"), RTNORM) << text_;
+  ASSERT_EQ(Db()->getBlockTable(blockTable, AcDb::kForRead), Acad::eOk);
+  EXPECT_TRUE(blockTable->has(L"Named"));
+  EXPECT_TRUE(blockTable->has(L"*U7"));
+  blockTable->close();
+}
+
+// The drawing refuses a step well before the file turns out damaged: the damage is what the
+// user hears of, as the file is at fault; without the damage, the refusal. Either way the
+// drawing is as it was, down to its handle seed, though thousands of points were taken.
+TEST_F(DxfImport, DamageBeyondARefusedStepIsReportedFirst) {
+  ASSERT_EQ(Dxfin(plx::test::CorpusDir() / "ezdxf_Minimal_DXF_AC1006.dxf"), RTNORM);
+  const Census before = TakeCensus();
+  const AcDbHandle seed = Db()->handseed();
+  const std::string head =
+      Section("TABLES", kPtsLayer) +
+      Section("BLOCKS", "0\nBLOCK\n2\nB\n70\n0\n10\n0\n20\n0\n30\n0\n0\nENDBLK\n") +
+      "0\nSECTION\n2\nENTITIES\n" + Points(0, 3000) +
+      "0\nINSERT\n2\nB\n10\n0\n20\n0\n30\n0\n70\n32767\n71\n32767\n" + Points(3000, 3000);
+  const std::string damaged = head + "0\nPOINT\n10\n1.5q\n0\nENDSEC\n0\nEOF\n";
+  EXPECT_EQ(Import(damaged), RTERROR);
+  const size_t lines = static_cast<size_t>(std::count(damaged.begin(), damaged.end(), '\n'));
+  EXPECT_NE(text_.find("DXFIN: line " + std::to_string(lines - 4) + ": '1.5q' is not a finite"),
+            std::string::npos)
+      << text_;
+  EXPECT_EQ(text_.find("INSERT array"), std::string::npos) << text_;
+  EXPECT_EQ(Db()->handseed(), seed);
+
+  EXPECT_EQ(Import(head + "0\nENDSEC\n0\nEOF\n", "refused.dxf"), RTERROR);
+  EXPECT_NE(text_.find("INSERT array of 32767 rows by 32767 columns"), std::string::npos) << text_;
+  const Census after = TakeCensus();
+  EXPECT_EQ(after.entities, before.entities);
+  EXPECT_EQ(after.layers, before.layers);
+  EXPECT_EQ(after.blocks, before.blocks);
+  EXPECT_EQ(Db()->handseed(), seed);
+}
+
 // Entities keep the file's order across batches, and an insert of a block that the file
 // defines only after its entities still finds it.
 TEST_F(DxfImport, LargeDrawingKeepsOrderAndLateBlocks) {

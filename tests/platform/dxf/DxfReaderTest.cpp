@@ -281,6 +281,47 @@ TEST(DxfSat, StreamedSolidsGetTheirBinaryData) {
   EXPECT_EQ(solids, 3);
 }
 
+// A file that names an older release but keeps its solids' binary data in ACDSDATA all the
+// same: the solids, and all that follows them, wait for the data instead of going out without.
+TEST(DxfSat, SolidsOfAnOlderReleaseWaitForLaterBinaryData) {
+  std::string whole = plx::test::ReadFile(plx::test::CorpusDir() / "libredwg_example_2013.dxf");
+  const size_t version = whole.find("AC1027");
+  ASSERT_NE(version, std::string::npos);
+  whole.replace(version, 6, "AC1024");
+  struct Collect final : EntitySink {
+    std::vector<Entity> taken;
+    SinkAnswer Take(const Drawing&, std::vector<Entity>& batch, std::string&) override {
+      for (Entity& e : batch) taken.push_back(std::move(e));
+      return SinkAnswer::kTaken;
+    }
+  } sink;
+  std::string points;
+  for (int i = 0; i < 2000; ++i)
+    points += "0\nPOINT\n8\n0\n10\n" + std::to_string(i) + "\n20\n0\n30\n0\n";
+  const size_t entities = whole.find("\nENTITIES");
+  ASSERT_NE(entities, std::string::npos);
+  const size_t endsec = whole.find("\nENDSEC", entities);
+  ASSERT_NE(endsec, std::string::npos);
+  whole.insert(whole.rfind('\n', endsec - 1) + 1, points);
+  const plx::test::TempDir dir;
+  const fs::path file = dir / "older_release.dxf";
+  plx::test::WriteFile(file, whole);
+  Drawing d;
+  std::string error;
+  ASSERT_TRUE(ReadDxfFile(file, d, error, sink)) << error;
+  for (Entity& e : d.entities) sink.taken.push_back(std::move(e));
+  int solids = 0;
+  for (const Entity& e : sink.taken)
+    if (const auto* m = std::get_if<ModelerData>(&e.data)) {
+      ++solids;
+      EXPECT_GT(m->sab.size(), 100u) << e.type << " " << std::hex << e.handle;
+    }
+  EXPECT_EQ(solids, 3);
+  EXPECT_GE(std::count_if(sink.taken.begin(), sink.taken.end(),
+                          [](const Entity& e) { return e.kind == EntityKind::kPoint; }),
+            2000);
+}
+
 TEST(DxfSat, CipherRoundTrips) {
   const std::string plain = "400 0 1 0 \n@7 unknown ^A ~{} 14 ASM-BODY 7.0 A  ^ ";
   std::string enciphered = EncipherSat(plain);
@@ -328,6 +369,94 @@ TEST(DxfGroups, TypesValuesByCode) {
   EXPECT_EQ(KindOfCode(1004), ValueKind::kBinary);
   EXPECT_EQ(KindOfCode(1040), ValueKind::kDouble);
   EXPECT_EQ(KindOfCode(1071), ValueKind::kInt32);
+  EXPECT_EQ(KindOfCode(1059), ValueKind::kDouble);
+  EXPECT_EQ(KindOfCode(1060), ValueKind::kInt16);
+  EXPECT_EQ(KindOfCode(1072), ValueKind::kString);
+  EXPECT_EQ(KindOfCode(20000), ValueKind::kString);
+  EXPECT_EQ(KindOfCode(-5), ValueKind::kString);
+}
+
+// A code and a value in every form the reader takes, each line ended by LF, by CR LF, or by
+// the end of the data: the same group comes out, with the value's text trimmed of blanks.
+TEST(DxfGroups, ReadsEveryFormOfCodeAndNumber) {
+  struct Case {
+    const char* code;
+    const char* value;
+    int expectedCode;
+    double real;
+    int64_t integer;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"10", "1.5", 10, 1.5, 0, "1.5"},
+      {" 10", "2.5", 10, 2.5, 0, "2.5"},
+      {"  0", "LINE", 0, 0, 0, "LINE"},
+      {"330", "1F", 330, 0, 0, "1F"},
+      {" 1 ", " x", 1, 0, 0, " x"},
+      {"007", "y", 7, 0, 0, "y"},
+      {"  10", "  -0.225  ", 10, -0.225, 0, "-0.225"},
+      {"\t10 \t", "\t7", 10, 7, 0, "7"},
+      {"10", "-0", 10, -0.0, 0, "-0"},
+      {"10", "1e3", 10, 1000, 0, "1e3"},
+      {"10", "+2.5", 10, 2.5, 0, "+2.5"},
+      {"10", ".5", 10, 0.5, 0, ".5"},
+      {"10", "5.", 10, 5, 0, "5."},
+      {"10", "1234567890123456", 10, 1234567890123456.0, 0, "1234567890123456"},
+      {"10", "0.30000000000000004", 10, 0.30000000000000004, 0, "0.30000000000000004"},
+      {"62", "7", 62, 0, 7, "7"},
+      {"62", " -3 ", 62, 0, -3, "-3"},
+      {"62", "007", 62, 0, 7, "007"},
+      {"62", "+5", 62, 0, 5, "+5"},
+      {"62", "1.0", 62, 0, 1, "1.0"},
+      {"62", "-2.9", 62, 0, -2, "-2.9"},
+      {"90", "99999999999", 90, 0, UINT32_MAX, "99999999999"},
+      {"90", "-99999999999", 90, 0, INT32_MIN, "-99999999999"},
+      {"160", "123456789012345678", 160, 0, 123456789012345678, "123456789012345678"},
+      {"160", "-1234567890123456789", 160, 0, -1234567890123456789, "-1234567890123456789"},
+      {"-5", "x", -5, 0, 0, "x"},
+      {"999999999", " kept ", 999999999, 0, 0, " kept "},
+  };
+  for (const Case& c : cases) {
+    for (const std::string end : {"\n", "\r\n", ""}) {
+      const std::string data = std::string(c.code) + "\n" + c.value + end;
+      SCOPED_TRACE(data);
+      GroupReader reader(data);
+      Group g;
+      ASSERT_TRUE(reader.Next(g)) << reader.Error();
+      EXPECT_EQ(g.code, c.expectedCode);
+      EXPECT_EQ(g.position, 1u);
+      EXPECT_EQ(g.text, c.text);
+      EXPECT_EQ(std::memcmp(&g.real, &c.real, sizeof g.real), 0) << g.real;
+      EXPECT_EQ(g.integer, c.integer);
+      EXPECT_FALSE(reader.Next(g));
+      EXPECT_FALSE(reader.Failed()) << reader.Error();
+    }
+  }
+}
+
+// Near misses of the usual forms are damage, named as such whichever way they were read.
+TEST(DxfGroups, RefusesNearMissesOfCodesAndNumbers) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"1234567890\n1\n", "line 1: '1234567890' is not a group code"},
+      {"1 0\n1\n", "line 1: '1 0' is not a group code"},
+      {"-\n1\n", "line 1: '-' is not a group code"},
+      {"\r10\n1\n", "line 1: '?10' is not a group code"},
+      {"10\n", "line 1: group code 10 has no value (the file ends)"},
+      {"10\n1.5.\n", "line 2: '1.5.' is not a finite number (group 10)"},
+      {"10\n1 5\n", "line 2: '1 5' is not a finite number (group 10)"},
+      {"10\n--1\n", "line 2: '--1' is not a finite number (group 10)"},
+      {"10\n\n", "line 2: '' is not a finite number (group 10)"},
+      {"62\n1e\n", "line 2: '1e' is not an integer (group 62)"},
+      {"62\n0x10\n", "line 2: '0x10' is not an integer (group 62)"},
+      {"160\n99999999999999999999\n",
+       "line 2: '99999999999999999999' is not an integer (group 160)"},
+  };
+  for (const auto& [data, message] : cases) {
+    GroupReader reader(data);
+    Group g;
+    EXPECT_FALSE(reader.Next(g)) << data;
+    EXPECT_EQ(reader.Error(), message) << data;
+  }
 }
 
 // Writes binary DXF groups; R12 files have one-byte codes.

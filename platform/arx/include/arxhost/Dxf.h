@@ -63,6 +63,7 @@ class GroupReader {
 
  private:
   bool NextAscii(Group& group);
+  bool NextAsciiChecked(Group& group);
   bool NextBinary(Group& group);
   bool Fail(size_t position, const std::string& what);
   bool ReadLine(std::string_view& line);
@@ -449,10 +450,15 @@ class EntitySink {
   virtual SinkAnswer Take(const Drawing& drawing, std::vector<Entity>& batch,
                           std::string& error) = 0;
 };
-// Reads the file into drawing, handing entities to sink as it goes. The file is read twice: once
-// to check it whole (holding a batch at most), so that a damaged file fails as above before the
-// sink sees anything; then for the sink. A sink that fails (kFailed) stops the second reading;
-// what it took before is then its own to undo.
+// Reads the file into drawing, handing entities to sink as it goes. A damaged file fails with
+// the message ReadDxf gives, even where the sink has stopped the reading earlier; the sink may
+// have taken batches of it by then. A sink that fails (kFailed) stops the reading. On any
+// failure, what the sink took is its own to undo.
+//
+// The file is read once, except from R2013 ($ACADVER AC1027 on), whose solids keep their ACIS
+// data in ACDSDATA after them: such a file is checked whole first (holding a batch at most), so
+// that the sink sees nothing of a damaged one and gets each solid with its data. In a file read
+// once, the first solid that such data could still reach stops the handing over (as kKept).
 bool ReadDxfFile(const std::filesystem::path& path, Drawing& drawing, std::string& error,
                  EntitySink& sink);
 

@@ -89,6 +89,12 @@ struct ObjectAccess {
   static void InheritProperties(AcDbEntity& vertex, const AcDbEntity& owner);
 };
 
+// Takes back every object added to the database from the handle mark on (a handseed taken
+// before), newest first, as if it had never been added: each leaves its owner's entity or
+// record list and is deleted, and the handle seed is mark again. For work that failed half-way
+// and whose new objects nobody else holds; objects added before mark are not touched.
+void DiscardObjectsFrom(AcDbDatabase& database, const AcDbHandle& mark);
+
 // Prints a point as the host's LIST does.
 std::wstring ListPoint(const AcGePoint3d& p);
 

@@ -1,7 +1,9 @@
 // The drawing database: object slots by handle (constant-time ids), the default tables and
 // records of a new drawing, the working database and the open functions.
+#include <algorithm>
 #include <cwctype>
 #include <memory>
+#include <new>
 
 #include "Access.h"
 #include "dbsymtb.h"
@@ -101,6 +103,38 @@ void ObjectAccess::InheritProperties(AcDbEntity& vertex, const AcDbEntity& owner
   if (vertex.layer_.isNull()) vertex.layer_ = owner.layer_;
   if (vertex.linetype_.isNull()) vertex.linetype_ = owner.linetype_;
   if (!vertex.colorSet_) vertex.color_ = owner.color_;
+}
+
+void DiscardObjectsFrom(AcDbDatabase& database, const AcDbHandle& mark) {
+  auto& impl = database.GetImpl();
+  const size_t first = std::max<size_t>(static_cast<size_t>(mark.value()), kFirstObjectHandle);
+  for (size_t slot = impl.slots.size(); slot-- > first;) {
+    AcDbObject* object = impl.slots[slot];
+    if (!object) continue;
+    const AcDbObjectId id = object->objectId();
+    // Owners added before the mark list the object last, as it came last; owners added after
+    // it go themselves.
+    AcDbObject* owner = ObjectAt(object->ownerId());
+    if (auto* record = AcDbBlockTableRecord::cast(owner)) {
+      PagedArray<AcDbObjectId>& ids = record->Entities().ids;
+      if (!ids.empty() && ids.back() == id) ids.pop_back();
+    } else if (auto* table = AcDbSymbolTable::cast(owner)) {
+      SymbolTableData& data = table->Data();
+      if (!data.records.empty() && data.records.back() == id) data.records.pop_back();
+      auto it = data.byName.end();
+      try {
+        if (const auto* named = AcDbSymbolTableRecord::cast(object))
+          it = data.byName.find(UpperName(named->Name()));
+      } catch (const std::bad_alloc&) {
+        // Work that ran out of memory takes its objects back here: look without allocating.
+        it = std::find_if(data.byName.begin(), data.byName.end(),
+                          [&](const auto& entry) { return entry.second == id; });
+      }
+      if (it != data.byName.end() && it->second == id) data.byName.erase(it);
+    }
+    delete object;
+  }
+  impl.slots.Truncate(first);
 }
 
 }  // namespace plx::db

@@ -81,6 +81,17 @@ class PagedArray {
   void resize(std::size_t count, const T& value) {
     while (size_ < count) push_back(value);
   }
+  void pop_back() { --size_; }
+  // Shrinks to count values (never grows), giving back the pages no longer needed.
+  void Truncate(std::size_t count) {
+    if (count >= size_) return;
+    size_ = count;
+    const std::size_t keep = (count + kPerPage - 1) / kPerPage;
+    while (pages_.size() > keep) {
+      ReleasePage(pages_.back());
+      pages_.pop_back();
+    }
+  }
   void clear() {
     for (T* page : pages_) ReleasePage(page);
     pages_.clear();

@@ -8,6 +8,7 @@
 // strings NUL-ended, doubles 8 bytes, int16 2, int32 4, int64 8, bool 1, binary chunks a length
 // byte and that many bytes.
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -104,6 +105,82 @@ bool ParseCode(std::string_view line, int& code) {
   return true;
 }
 
+// The first LF from p on, or end. Lines of a DXF file are mostly a few bytes long, where a
+// call of memchr costs more than looking at eight bytes at a time (the lowest byte whose
+// difference borrows is the first LF); long lines (ACIS text, long strings) go to memchr.
+const char* FindLineEnd(const char* p, const char* end) {
+  constexpr uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+  constexpr uint64_t kLfs = kOnes * '\n';
+  if constexpr (std::endian::native == std::endian::little) {
+    for (int words = 0; words < 4 && end - p >= 8; ++words, p += 8) {
+      uint64_t word;
+      std::memcpy(&word, p, 8);
+      word ^= kLfs;
+      if (const uint64_t hits = (word - kOnes) & ~word & kHighs)
+        return p + (std::countr_zero(hits) >> 3);
+    }
+  }
+  const void* lf = std::memchr(p, '\n', static_cast<size_t>(end - p));
+  return lf ? static_cast<const char*>(lf) : end;
+}
+
+// A code as writers put it, right-aligned in three columns ("  0", " 10", "330").
+bool ThreeColumnCode(const char* p, int& code) {
+  int value = 0;
+  bool digit = false;
+  for (int i = 0; i < 3; ++i) {
+    const unsigned d = static_cast<unsigned char>(p[i]) - '0';
+    if (d <= 9) {
+      value = value * 10 + static_cast<int>(d);
+      digit = true;
+    } else if (p[i] != ' ' || digit) {
+      return false;
+    }
+  }
+  code = value;
+  return digit;
+}
+
+// A number line in the form nearly every writer uses: blanks, a plain decimal of up to 15
+// digits (an integer of up to 18 digits), blanks, CRs, then LF or the end. Converted as
+// ParseDouble and ParseInteger would (group.text, group.real or group.integer set); the end of
+// the line is returned. Null for any other form, with nothing set that the caller keeps.
+const char* ScanNumber(const char* p, const char* end, bool real, Group& group) {
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  while (p != end && (*p == ' ' || *p == '\t')) ++p;
+  const char* const start = p;
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  uint64_t digits = 0;
+  int count = 0, fraction = -1;
+  for (; p != end; ++p) {
+    const unsigned d = static_cast<unsigned char>(*p) - '0';
+    if (d <= 9) {
+      digits = digits * 10 + d;
+      if (++count > 18) return nullptr;
+      if (fraction >= 0) ++fraction;
+    } else if (*p == '.' && real && fraction < 0 && count > 0) {
+      fraction = 0;
+    } else {
+      break;
+    }
+  }
+  const char* const stop = p;
+  while (p != end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
+  if ((p != end && *p != '\n') || count == 0 || fraction == 0) return nullptr;
+  if (real) {
+    if (count > 15) return nullptr;
+    double magnitude = static_cast<double>(digits);
+    if (fraction > 0) magnitude /= kPowers[fraction];
+    group.real = negative ? -magnitude : magnitude;
+  } else {
+    group.integer = negative ? -static_cast<int64_t>(digits) : static_cast<int64_t>(digits);
+  }
+  group.text = std::string_view(start, static_cast<size_t>(stop - start));
+  return p;
+}
+
 template <typename T>
 T Load(const char* p) {
   T value;
@@ -120,7 +197,9 @@ int HexDigit(char c) {
 
 }  // namespace
 
-ValueKind KindOfCode(int code) {
+namespace {
+
+constexpr ValueKind KindByRange(int code) {
   if (code < 0) return ValueKind::kString;
   if (code <= 9) return ValueKind::kString;
   if (code <= 59) return ValueKind::kDouble;
@@ -157,6 +236,22 @@ ValueKind KindOfCode(int code) {
   return ValueKind::kString;
 }
 
+// Every code up to the last range, looked up rather than searched once per group.
+constexpr int kTabledCodes = 1072;
+struct KindTable {
+  ValueKind kinds[kTabledCodes];
+  constexpr KindTable() : kinds() {
+    for (int code = 0; code < kTabledCodes; ++code) kinds[code] = KindByRange(code);
+  }
+};
+constexpr KindTable kKinds;
+
+}  // namespace
+
+ValueKind KindOfCode(int code) {
+  return code >= 0 && code < kTabledCodes ? kKinds.kinds[code] : KindByRange(code);
+}
+
 GroupReader::GroupReader(std::string_view data) : data_(data) {
   if (data_.size() >= kBinarySentinel.size() &&
       data_.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
@@ -187,13 +282,13 @@ bool GroupReader::Next(Group& group) {
     return true;
   }
   if (done_) return false;
-  bool ok = binary_ ? NextBinary(group) : NextAscii(group);
-  if (ok) {
-    last_ = group;
-  } else {
+  // Read into last_ and copied out once; after a failure only its position (Where) counts.
+  if (!(binary_ ? NextBinary(last_) : NextAscii(last_))) {
     done_ = true;
+    return false;
   }
-  return ok;
+  group = last_;
+  return true;
 }
 
 bool GroupReader::ReadLine(std::string_view& line) {
@@ -208,7 +303,74 @@ bool GroupReader::ReadLine(std::string_view& line) {
   return true;
 }
 
+// The common case in one sweep: a code line of blanks and at most nine digits, and a value
+// that converts. Anything else (a damaged group, the end of the data) goes the checked way,
+// which reads the same group again and says what is wrong with it.
 bool GroupReader::NextAscii(Group& group) {
+  const char* const begin = data_.data();
+  const char* const end = begin + data_.size();
+  const char* p = begin + offset_;
+  int code = 0;
+  if (end - p > 4 && p[3] == '\n' && ThreeColumnCode(p, code)) {
+    p += 4;
+  } else {
+    while (p != end && (*p == ' ' || *p == '\t')) ++p;
+    const bool negative = p != end && *p == '-';
+    if (negative) ++p;
+    const char* const digits = p;
+    for (unsigned d;
+         p != end && p - digits < 9 && (d = static_cast<unsigned char>(*p) - '0') <= 9; ++p)
+      code = code * 10 + static_cast<int>(d);
+    if (p == digits) return NextAsciiChecked(group);
+    while (p != end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
+    if (p == end || *p != '\n' || ++p == end) return NextAsciiChecked(group);
+    if (negative) code = -code;
+  }
+
+  const ValueKind kind = KindOfCode(code);
+  group.real = 0;
+  group.integer = 0;
+  // A number of the usual form is converted while its line end is looked for.
+  const char* lineEnd = kind == ValueKind::kString || kind == ValueKind::kBinary
+                            ? nullptr
+                            : ScanNumber(p, end, kind == ValueKind::kDouble, group);
+  if (lineEnd) {
+    group.code = code;
+    group.kind = kind;
+    if (kind != ValueKind::kDouble && kind != ValueKind::kInt64)
+      group.integer = std::clamp<int64_t>(group.integer, INT32_MIN, UINT32_MAX);
+    group.position = line_ + 1;
+    line_ += 2;
+    offset_ = lineEnd == end ? data_.size() : static_cast<size_t>(lineEnd + 1 - begin);
+    return true;
+  }
+  lineEnd = FindLineEnd(p, end);
+  const char* valueEnd = lineEnd;
+  while (valueEnd != p && valueEnd[-1] == '\r') --valueEnd;
+  const std::string_view value(p, static_cast<size_t>(valueEnd - p));
+  switch (kind) {
+    case ValueKind::kString: group.text = value; break;
+    case ValueKind::kBinary: group.text = Trim(value); break;
+    case ValueKind::kDouble:
+      group.text = Trim(value);
+      if (!ParseDouble(group.text, group.real)) return NextAsciiChecked(group);
+      break;
+    default:
+      group.text = Trim(value);
+      if (!ParseInteger(group.text, group.integer)) return NextAsciiChecked(group);
+      if (kind != ValueKind::kInt64)
+        group.integer = std::clamp<int64_t>(group.integer, INT32_MIN, UINT32_MAX);
+      break;
+  }
+  group.code = code;
+  group.kind = kind;
+  group.position = line_ + 1;
+  line_ += 2;
+  offset_ = lineEnd == end ? data_.size() : static_cast<size_t>(lineEnd + 1 - begin);
+  return true;
+}
+
+bool GroupReader::NextAsciiChecked(Group& group) {
   std::string_view codeLine;
   if (!ReadLine(codeLine)) return false;
   size_t codeLineNo = line_;

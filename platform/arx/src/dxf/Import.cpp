@@ -2,10 +2,9 @@
 //
 // The symbol tables and model and paper space are opened for write once, the file's linetypes,
 // layers and blocks are added, and the entities are appended in batches while the file is
-// read, so that a drawing of a million faces is never held whole in the reader's model. The
-// reader checks the whole file before the first batch (a damaged file fails before the drawing
-// is touched); should the drawing refuse a step half-way, everything added so far is erased
-// again, so that the drawing is as it was.
+// read, so that a drawing of a million faces is never held whole in the reader's model. Should
+// the file turn out damaged, or the drawing refuse a step half-way, everything added so far is
+// taken back again, so that the drawing is as it was.
 //
 // What the drawing already has wins: a layer, linetype or named block of the drawing keeps its
 // settings and its entities, and the file's entities use it. An anonymous block ("*U3") whose
@@ -13,7 +12,7 @@
 //
 // A file can ask for more than a drawing holds: a block that inserts itself (directly or
 // through other blocks) is refused before its entities are added, and so is an INSERT array
-// past the import's budget of copies. Running out of memory part-way erases what was added.
+// past the import's budget of copies. Running out of memory part-way takes back what was added.
 #include "Import.h"
 
 #include <algorithm>
@@ -24,6 +23,7 @@
 #include <new>
 #include <unordered_map>
 
+#include "../db/Access.h"
 #include "../runtime/Session.h"
 #include "arxhost/DxfImport.h"
 #include "win32/text.h"
@@ -54,14 +54,12 @@ std::wstring TableName(std::string_view name) {
 }
 
 ImportTables::ImportTables(AcDbDatabase& database, const Drawing& drawing, AcDbLayerTable& layers,
-                           AcDbLinetypeTable& linetypes, AcDbBlockTable& blocks,
-                           std::vector<AcDbObjectId>& added)
+                           AcDbLinetypeTable& linetypes, AcDbBlockTable& blocks)
     : database_(database),
       drawing_(drawing),
       layerTable_(layers),
       linetypeTable_(linetypes),
-      blockTable_(blocks),
-      added_(added) {
+      blockTable_(blocks) {
   fileLayers_.reserve(drawing.layers.size());
   for (const plx::dxf::Layer& layer : drawing.layers)
     fileLayers_.emplace(UpperAscii(layer.name), &layer);
@@ -84,13 +82,11 @@ AcDbObjectId ImportTables::Linetype(const std::string& name) {
       record->setName(tableName.c_str());
       if (const auto file = fileLinetypes_.find(upper); file != fileLinetypes_.end())
         record->setComments(plx::WideFromUtf8(file->second->description).c_str());
-      ReserveOneMore(added_);
       const Acad::ErrorStatus es = linetypeTable_.add(id, record.get());
       if (es != Acad::eOk) {
         error_ = "the drawing refused the linetype " + name + " (" + StatusText(es) + ")";
         return AcDbObjectId();
       }
-      added_.push_back(id);
       record.release()->close();
     }
   }
@@ -126,13 +122,11 @@ AcDbObjectId ImportTables::Layer(const std::string& name) {
         record->setLinetypeObjectId(linetype);
       }
     }
-    ReserveOneMore(added_);
     const Acad::ErrorStatus es = layerTable_.add(id, record.get());
     if (es != Acad::eOk) {
       error_ = "the drawing refused the layer " + name + " (" + StatusText(es) + ")";
       return AcDbObjectId();
     }
-    added_.push_back(id);
     record.release()->close();
   }
   layers_.emplace(name, id);
@@ -165,16 +159,6 @@ void CloseIfOpen(T*& object) {
   object = nullptr;
 }
 
-// Erases what a failed import added, newest first.
-void RollBack(const std::vector<AcDbObjectId>& added) {
-  for (auto it = added.rbegin(); it != added.rend(); ++it) {
-    AcDbObject* object = nullptr;
-    if (acdbOpenObject(object, *it, AcDb::kForWrite) != Acad::eOk) continue;
-    object->erase();
-    object->close();
-  }
-}
-
 // A free name for an anonymous block of the file whose name the drawing already uses. The
 // search for a stem goes on from where the last one ended (next), so that thousands of blocks
 // of one name cost one probe each, not a search from 1 each.
@@ -194,17 +178,17 @@ std::wstring FreeAnonymousName(const AcDbBlockTable& table, const std::wstring& 
 
 // Entities arrive in batches while the file is read (what the reader keeps comes at the end).
 // The tables and spaces stay open for write from the first batch to the end; should the file
-// turn out damaged, or the drawing refuse a step, Abandon erases all that was added.
+// turn out damaged, or the drawing refuse a step, Abandon takes back all that was added.
 class Import final : public EntitySink {
  public:
-  explicit Import(AcDbDatabase& database) : database_(database) {}
+  explicit Import(AcDbDatabase& database) : database_(database), mark_(database.handseed()) {}
   ~Import() override { CloseAll(); }
 
   SinkAnswer Take(const Drawing& drawing, std::vector<Entity>& batch,
                   std::string& error) override {
     // Without the file's layer table yet, layers would get the host's defaults; inserts want
     // their blocks and multilines their styles (OBJECTS follows). Solids come with their ACIS
-    // data, which the reader's check pass found in ACDSDATA.
+    // data, which the reader found in ACDSDATA beforehand or holds them back until it has.
     if (drawing.layers.empty()) return SinkAnswer::kKept;
     if (!Start(drawing, error)) return SinkAnswer::kFailed;
     for (const Entity& entity : batch)
@@ -224,10 +208,11 @@ class Import final : public EntitySink {
     return true;
   }
 
+  // Takes back all that the import added (its objects are the newest of the drawing), so that
+  // the drawing is as it was, down to its handle seed.
   void Abandon() {
     CloseAll();
-    RollBack(added_);
-    added_.clear();
+    plx::db::DiscardObjectsFrom(database_, mark_);
   }
 
   const ImportCounts& Counts() const { return counts_; }
@@ -237,8 +222,7 @@ class Import final : public EntitySink {
     drawing_ = &drawing;
     if (tables_) return true;
     if (!Open(error)) return false;
-    tables_ = std::make_unique<ImportTables>(database_, drawing, *layers_, *linetypes_, *blocks_,
-                                             added_);
+    tables_ = std::make_unique<ImportTables>(database_, drawing, *layers_, *linetypes_, *blocks_);
     return AddTables(error) && AddBlocks(error);
   }
 
@@ -312,7 +296,6 @@ class Import final : public EntitySink {
       made->setName(name.c_str());
       made->setOrigin(AcGePoint3d(block.base.x, block.base.y, block.base.z));
       AcDbObjectId id;
-      ReserveOneMore(added_);
       ReserveOneMore(openBlocks_);
       const Acad::ErrorStatus es = blocks_->add(id, made.get());
       if (es != Acad::eOk) {
@@ -320,7 +303,6 @@ class Import final : public EntitySink {
         return false;
       }
       AcDbBlockTableRecord* record = made.release();
-      added_.push_back(id);
       openBlocks_.push_back(record);
       tables_->SetBlock(upper, id);
       fill.emplace_back(&block, record);
@@ -394,6 +376,7 @@ class Import final : public EntitySink {
   }
 
   AcDbDatabase& database_;
+  const AcDbHandle mark_;  // the handle seed before the import
   const Drawing* drawing_ = nullptr;
   std::unique_ptr<ImportTables> tables_;
   size_t blocksAdded_ = 0;
@@ -403,7 +386,6 @@ class Import final : public EntitySink {
   AcDbBlockTableRecord* modelSpace_ = nullptr;
   AcDbBlockTableRecord* paperSpace_ = nullptr;
   std::vector<AcDbBlockTableRecord*> openBlocks_;
-  std::vector<AcDbObjectId> added_;
   std::unordered_map<std::wstring, unsigned> nextAnonymous_;
   ImportCounts counts_;
 };

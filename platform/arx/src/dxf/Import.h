@@ -20,13 +20,12 @@ namespace plx::dxf {
 // marks anonymous blocks and the host's hidden layers, is kept).
 std::wstring TableName(std::string_view name);
 
-// Layers, linetypes and blocks of the file in the drawing. Records that the import adds are
-// listed in added (for a roll-back). Each lookup by a name already seen is one hash-map probe.
+// Layers, linetypes and blocks of the file in the drawing. Each lookup by a name already seen
+// is one hash-map probe.
 class ImportTables {
  public:
   ImportTables(AcDbDatabase& database, const Drawing& drawing, AcDbLayerTable& layers,
-               AcDbLinetypeTable& linetypes, AcDbBlockTable& blocks,
-               std::vector<AcDbObjectId>& added);
+               AcDbLinetypeTable& linetypes, AcDbBlockTable& blocks);
   ImportTables(const ImportTables&) = delete;
   ImportTables& operator=(const ImportTables&) = delete;
 
@@ -45,7 +44,6 @@ class ImportTables {
 
   AcDbDatabase& Database() const { return database_; }
   AcDbBlockTable& BlockTable() const { return blockTable_; }
-  std::vector<AcDbObjectId>& Added() const { return added_; }
   // "line N: " (or "byte N: " in a binary file), to open a message about the record there.
   std::string At(size_t position) const;
   // What went wrong when a lookup gave the null id.
@@ -57,7 +55,6 @@ class ImportTables {
   AcDbLayerTable& layerTable_;
   AcDbLinetypeTable& linetypeTable_;
   AcDbBlockTable& blockTable_;
-  std::vector<AcDbObjectId>& added_;
   std::unordered_map<std::string, AcDbObjectId> layers_, linetypes_, blocks_;
   std::unordered_map<std::string, const plx::dxf::Layer*> fileLayers_;
   std::unordered_map<std::string, const plx::dxf::Linetype*> fileLinetypes_;
@@ -69,7 +66,7 @@ class ImportTables {
 constexpr uint64_t kMaxArrayCopies = 1000000;
 
 // Room for one more element, made before the drawing takes an object, so that recording the
-// object for the roll-back cannot run out of memory once the drawing holds it.
+// object (to close it later) cannot run out of memory once the drawing holds it.
 template <class T>
 void ReserveOneMore(std::vector<T>& list) {
   if (list.size() == list.capacity()) list.reserve(list.empty() ? 64 : list.size() * 2);

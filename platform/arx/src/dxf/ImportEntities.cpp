@@ -415,14 +415,12 @@ bool Append(AcDbBlockTableRecord& record, EntityPtr entity, ImportTables& tables
             AcDbEntity** keepOpen = nullptr) {
   if (!SetProperties(*entity, source, tables, error)) return false;
   AcDbObjectId id;
-  ReserveOneMore(tables.Added());
   const Acad::ErrorStatus es = record.appendAcDbEntity(id, entity.get());
   if (es != Acad::eOk) {
     error = "the drawing refused a " + source.type + " (status " +
             std::to_string(static_cast<int>(es)) + ")";
     return false;
   }
-  tables.Added().push_back(id);
   ++counts.appended;
   AcDbEntity* appended = entity.release();
   if (keepOpen)
@@ -433,7 +431,7 @@ bool Append(AcDbBlockTableRecord& record, EntityPtr entity, ImportTables& tables
 }
 
 // Closes an entity kept open for its vertices however the appending ends (out of memory
-// included), so that a roll-back can open it to erase it.
+// included), so that nothing stays open for write behind the import.
 class CloseWhenDone {
  public:
   explicit CloseWhenDone(AcDbEntity* entity) : entity_(entity) {}

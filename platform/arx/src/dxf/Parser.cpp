@@ -49,16 +49,23 @@ class Parser {
  public:
   // acis: the binary ACIS data, when an earlier reading of the same file found it, so that
   // entities get theirs as they are read (ACDSDATA comes after them).
-  explicit Parser(std::string_view data, EntitySink* sink = nullptr, AcisByHandle acis = {})
+  // holdSolids: no earlier reading found the binary ACIS data, so a solid could still get its
+  // data from an ACDSDATA section further on; from the first such solid, nothing more is
+  // handed to the sink.
+  explicit Parser(std::string_view data, EntitySink* sink = nullptr, AcisByHandle acis = {},
+                  bool holdSolids = false)
       : data_(data),
         reader_(data),
         context_{decoder_, false, false, {}},
         sab_(std::move(acis)),
-        sink_(sink) {}
+        sink_(sink),
+        holdSolids_(holdSolids) {}
   AcisByHandle TakeAcis() { return std::move(sab_); }
 
   bool Run(Drawing& drawing);
   const std::string& Error() const { return error_; }
+  // Whether the failure was the sink's, not the file's.
+  bool SinkFailed() const { return sinkFailed_; }
 
  private:
   bool Fail(const std::string& what) {
@@ -101,7 +108,16 @@ class Parser {
   std::string error_;
   AcisByHandle sab_;
   EntitySink* sink_ = nullptr;  // null once it kept a batch
+  bool holdSolids_ = false;
+  bool sinkFailed_ = false;
 };
+
+// A solid, body or region that the binary ACIS data of an ACDSDATA section (keyed by its
+// handle) could still reach, as AttachSab would at the end of the reading.
+bool MayGetSabLater(const Entity& entity) {
+  const auto* modeler = std::get_if<ModelerData>(&entity.data);
+  return modeler && entity.handle != 0 && modeler->sab.empty() && modeler->sabDamage.empty();
+}
 
 // Small enough to stay in cache, large enough that handing it over costs nothing.
 constexpr size_t kSinkBatch = 1024;
@@ -359,12 +375,13 @@ bool Parser::ReadEntities(Drawing& drawing, std::vector<Entity>& into, std::stri
       continue;
     }
     if (!sab_.empty()) AttachSab(entity);
+    if (holdSolids_ && sink_ && MayGetSabLater(entity)) sink_ = nullptr;
     into.push_back(std::move(entity));
     if (sink_ && into.size() >= kSinkBatch && &into == &drawing.entities) {
       switch (sink_->Take(drawing, into, error_)) {
         case SinkAnswer::kTaken: into.clear(); break;
         case SinkAnswer::kKept: sink_ = nullptr; break;
-        case SinkAnswer::kFailed: return false;
+        case SinkAnswer::kFailed: sinkFailed_ = true; return false;
       }
     }
   }
@@ -482,25 +499,65 @@ void Parser::AttachSab(std::vector<Entity>& entities) {
 
 namespace {
 
+// How a reading ended: a failure of the file itself (damaged, cut short) or of something else
+// (the sink refused, memory ran out), after which the rest of the file is still unread.
+enum class Outcome { kRead, kDamaged, kStopped };
+
 // acis: in, the binary ACIS data an earlier reading found (may be null); out, what this one found.
-bool ReadInto(std::string_view data, Drawing& drawing, std::string& error, EntitySink* sink,
-              AcisByHandle* acis = nullptr) {
+// holdSolids: see Parser.
+Outcome ReadInto(std::string_view data, Drawing& drawing, std::string& error, EntitySink* sink,
+                 AcisByHandle* acis = nullptr, bool holdSolids = false) {
   error.clear();
   try {
-    Parser parser(data, sink, acis ? std::move(*acis) : AcisByHandle{});
+    Parser parser(data, sink, acis ? std::move(*acis) : AcisByHandle{}, holdSolids);
     if (!parser.Run(drawing)) {
       error = parser.Error();
-      return false;
+      return parser.SinkFailed() ? Outcome::kStopped : Outcome::kDamaged;
     }
     if (acis) *acis = parser.TakeAcis();
-    return true;
+    return Outcome::kRead;
   } catch (const std::bad_alloc&) {
     error = kReadOutOfMemory;
-    return false;
+    return Outcome::kStopped;
   } catch (const std::length_error&) {
     error = kReadOutOfMemory;
-    return false;
+    return Outcome::kStopped;
   }
+}
+
+// Reads the whole file handing nothing on, to find whether it is damaged (error set) or not.
+Outcome Check(std::string_view data, std::string& error, AcisByHandle* acis = nullptr) {
+  struct Discard final : EntitySink {
+    SinkAnswer Take(const Drawing&, std::vector<Entity>&, std::string&) override {
+      return SinkAnswer::kTaken;
+    }
+  } discard;
+  Drawing checked;
+  return ReadInto(data, checked, error, &discard, acis);
+}
+
+// From R2013 (AC1027) the solids' ACIS data lies in ACDSDATA, after the entities. Only the
+// header is read: its $ACADVER comes first in files that have one.
+bool KeepsAcisApart(std::string_view data) {
+  GroupReader reader(data);
+  Group g;
+  auto next = [&] {
+    while (reader.Next(g))
+      if (g.code != 999) return true;
+    return false;
+  };
+  if (!next() || g.code != 0 || Trim(g.text) != "SECTION") return false;
+  if (!next() || g.code != 2 || Trim(g.text) != "HEADER") return false;
+  bool version = false;
+  while (next() && g.code != 0) {
+    if (g.code == 9) {
+      version = Trim(g.text) == "$ACADVER";
+    } else if (version && g.code == 1) {
+      const std::string_view value = Trim(g.text);
+      return value.size() == 6 && value.substr(0, 2) == "AC" && value >= "AC1027";
+    }
+  }
+  return false;
 }
 
 // The file mapped, for as long as it is read.
@@ -525,7 +582,7 @@ class MappedFile {
 
 std::optional<Drawing> ReadDxf(std::string_view data, std::string& error) {
   Drawing drawing;
-  if (!ReadInto(data, drawing, error, nullptr)) return std::nullopt;
+  if (ReadInto(data, drawing, error, nullptr) != Outcome::kRead) return std::nullopt;
   return drawing;
 }
 
@@ -569,20 +626,24 @@ bool ReadDxfFile(const std::filesystem::path& path, Drawing& drawing, std::strin
                  EntitySink& sink) {
   MappedFile file(path, error);
   if (!file.Ok()) return false;
-  // Checked whole first, holding no more than a batch: a damaged file fails before the sink
-  // has seen anything of it. The check also finds the solids' binary data, which the file
-  // keeps after them, so that the second reading hands each solid over with its own.
-  AcisByHandle acis;
-  {
-    struct Discard final : EntitySink {
-      SinkAnswer Take(const Drawing&, std::vector<Entity>&, std::string&) override {
-        return SinkAnswer::kTaken;
-      }
-    } discard;
-    Drawing checked;
-    if (!ReadInto(file.View(), checked, error, &discard, &acis)) return false;
+  const std::string_view data = file.View();
+  if (KeepsAcisApart(data)) {
+    // Checked whole first, holding no more than a batch: a damaged file fails before the sink
+    // has seen anything of it. The check also finds the solids' binary data, which the file
+    // keeps after them, so that the second reading hands each solid over with its own.
+    AcisByHandle acis;
+    if (Check(data, error, &acis) != Outcome::kRead) return false;
+    return ReadInto(data, drawing, error, &sink, &acis) == Outcome::kRead;
   }
-  return ReadInto(file.View(), drawing, error, &sink, &acis);
+  // One reading: a file that turns out damaged half-way fails as it would have before the
+  // sink saw anything, and the sink undoes what it took. Should the sink stop the reading
+  // early, damage further on still speaks first, as if the file had been checked beforehand.
+  if (const Outcome outcome = ReadInto(data, drawing, error, &sink, nullptr, true);
+      outcome != Outcome::kStopped)
+    return outcome == Outcome::kRead;
+  std::string damage;
+  if (Check(data, damage) == Outcome::kDamaged) error = damage;
+  return false;
 }
 
 }  // namespace plx::dxf
