@@ -949,6 +949,31 @@ TEST_F(DxfImport, DamagedFileLeavesNoTraceOfWhatItBrought) {
   blockTable->close();
 }
 
+// A drawing's erased layer of a name the file brings anew is found by that name again, erased,
+// once the damaged file is taken back.
+TEST_F(DxfImport, DamagedFileGivesAnErasedLayerItsNameBack) {
+  AcDbLayerTable* layers = nullptr;
+  ASSERT_EQ(Db()->getLayerTable(layers, AcDb::kForWrite), Acad::eOk);
+  auto* record = new AcDbLayerTableRecord;
+  ASSERT_EQ(record->setName(L"Fresh"), Acad::eOk);
+  AcDbObjectId erased;
+  ASSERT_EQ(layers->add(erased, record), Acad::eOk);
+  ASSERT_EQ(record->erase(), Acad::eOk);
+  record->close();
+  layers->close();
+
+  const std::string tables = "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nFresh\n70\n0\n62\n5\n0\nENDTAB\n";
+  const std::string file = Section("TABLES", tables) + "0\nSECTION\n2\nENTITIES\n" +
+                           "0\nPOINT\n8\nFresh\n10\n1\n20\n2\n30\n3\n0\nPOINT\n10\nq\n0\nENDSEC\n0\nEOF\n";
+  EXPECT_EQ(Import(file), RTERROR);
+  ASSERT_EQ(Db()->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
+  AcDbObjectId id;
+  EXPECT_EQ(layers->getAt(L"Fresh", id, true), Acad::eOk);
+  EXPECT_EQ(id, erased);
+  EXPECT_EQ(layers->getAt(L"Fresh", id, false), Acad::eKeyNotFound);
+  layers->close();
+}
+
 // The drawing refuses a step well before the file turns out damaged: the damage is what the
 // user hears of, as the file is at fault; without the damage, the refusal. Either way the
 // drawing is as it was, down to its handle seed, though thousands of points were taken.

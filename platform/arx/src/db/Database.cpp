@@ -105,6 +105,24 @@ void ObjectAccess::InheritProperties(AcDbEntity& vertex, const AcDbEntity& owner
   if (!vertex.colorSet_) vertex.color_ = owner.color_;
 }
 
+namespace {
+
+void RestoreName(SymbolTableData& data, const std::wstring& key, size_t firstDiscarded) {
+  try {
+    for (auto r = data.records.rbegin(); r != data.records.rend(); ++r) {
+      const auto* record = AcDbSymbolTableRecord::cast(ObjectAt(*r));
+      if (!record || static_cast<size_t>(r->handle().value()) >= firstDiscarded) continue;
+      if (UpperName(record->Name()) != key) continue;
+      data.byName.emplace(key, *r);
+      return;
+    }
+  } catch (const std::bad_alloc&) {
+    // Only the lookup of an erased name is lost.
+  }
+}
+
+}  // namespace
+
 void DiscardObjectsFrom(AcDbDatabase& database, const AcDbHandle& mark) {
   auto& impl = database.GetImpl();
   const size_t first = std::max<size_t>(static_cast<size_t>(mark.value()), kFirstObjectHandle);
@@ -122,15 +140,23 @@ void DiscardObjectsFrom(AcDbDatabase& database, const AcDbHandle& mark) {
       SymbolTableData& data = table->Data();
       if (!data.records.empty() && data.records.back() == id) data.records.pop_back();
       auto it = data.byName.end();
+      std::wstring key;
       try {
-        if (const auto* named = AcDbSymbolTableRecord::cast(object))
-          it = data.byName.find(UpperName(named->Name()));
+        if (const auto* named = AcDbSymbolTableRecord::cast(object)) {
+          key = UpperName(named->Name());
+          it = data.byName.find(key);
+        }
       } catch (const std::bad_alloc&) {
         // Work that ran out of memory takes its objects back here: look without allocating.
+        key.clear();
         it = std::find_if(data.byName.begin(), data.byName.end(),
                           [&](const auto& entry) { return entry.second == id; });
       }
-      if (it != data.byName.end() && it->second == id) data.byName.erase(it);
+      if (it != data.byName.end() && it->second == id) {
+        data.byName.erase(it);
+        // An erased record of the same name, older than the mark, is found by its name again.
+        if (!key.empty()) RestoreName(data, key, first);
+      }
     }
     delete object;
   }
