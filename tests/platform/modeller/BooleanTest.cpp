@@ -20,6 +20,41 @@ TEST(ShapeBoolean, UniteOverlappingBoxes) {
   EXPECT_NEAR(b.Volume(), 8, 1e-9);
 }
 
+// A copy shares the modeller's data with its source until one changes: a Boolean on either
+// must neither see the other as the same shape nor pass its work on to it.
+TEST(ShapeBoolean, CopiesCombineAsIndependentShapes) {
+  const Shape cylinder = Made(Shape::Cylinder({1, 1, -1}, 0.5, 4));
+  const Shape copy = cylinder;
+  std::vector<Triangle> before;
+  ASSERT_EQ(cylinder.Tessellate(0.5, before), Acad::eOk);
+
+  const ShapeResult united = cylinder.Boolean(BoolOp::kUnite, copy);
+  ASSERT_TRUE(united.Ok());
+  EXPECT_NEAR(united.shape.Volume(), cylinder.Volume(), 1e-9);
+  const ShapeResult common = copy.Boolean(BoolOp::kIntersect, cylinder);
+  ASSERT_TRUE(common.Ok());
+  EXPECT_NEAR(common.shape.Volume(), cylinder.Volume(), 1e-9);
+  const ShapeResult nothing = cylinder.Boolean(BoolOp::kSubtract, copy);
+  ASSERT_TRUE(nothing.Ok());
+  EXPECT_TRUE(nothing.shape.IsNull());
+
+  const Shape box = Made(Shape::Box({0, 0, 0}, {2, 2, 2}));
+  const ShapeResult cut = box.Boolean(BoolOp::kSubtract, copy);
+  ASSERT_TRUE(cut.Ok());
+  EXPECT_NEAR(cut.shape.Volume(), 8 - kPi * 0.25 * 2, 1e-9);
+
+  // The source meshes to the same triangles as before any of it.
+  std::vector<Triangle> after;
+  ASSERT_EQ(cylinder.Tessellate(0.5, after), Acad::eOk);
+  ASSERT_EQ(after.size(), before.size());
+  for (size_t i = 0; i < after.size(); ++i)
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_EQ(after[i].v[k].x, before[i].v[k].x);
+      EXPECT_EQ(after[i].v[k].y, before[i].v[k].y);
+      EXPECT_EQ(after[i].v[k].z, before[i].v[k].z);
+    }
+}
+
 TEST(ShapeBoolean, UniteOfTouchingBoxesMergesTheirFaces) {
   const Shape a = Made(Shape::Box({0, 0, 0}, {1, 1, 1}));
   const Shape b = Made(Shape::Box({1, 0, 0}, {2, 1, 1}));

@@ -55,9 +55,11 @@ struct MeshDensity {
 
 struct ShapeResult;
 
-// A value type holding one modeller shape. Copies are deep (geometry and all), so two shapes
-// never share data, a tessellation included: a copy may be meshed, moved or released freely.
-// A shape may be used by one thread at a time; tessellating writes into the shape's own data.
+// A value type holding one modeller shape. Copies are cheap: they share the modeller's data,
+// which no operation changes in place (Booleans and Clean work on a private copy while it is
+// shared), so a copy may be moved, combined or released freely without touching the others.
+// Tessellating keeps its mesh in that shared data (each tessellation starts afresh), so a
+// shape and its copies may be used by one thread at a time.
 class Shape {
  public:
   Shape();  // null

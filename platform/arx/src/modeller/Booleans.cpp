@@ -121,8 +121,10 @@ ShapeResult Shape::Boolean(BoolOp op, const Shape& other) const {
   TopoDS_Shape shape;
   result.status = Guarded(
       [&] {
-        const TopoDS_Shape& a = impl_->shape;
-        const TopoDS_Shape& b = other.impl_->shape;
+        // The algorithm raises tolerances on its arguments in place: shapes sharing their
+        // data with copies must not pass that on to them.
+        const TopoDS_Shape a = impl_->PrivateShape();
+        const TopoDS_Shape b = &other == this ? a : other.impl_->PrivateShape();
         std::unique_ptr<BRepAlgoAPI_BooleanOperation> algo;
         switch (op) {
           case BoolOp::kUnite: algo = std::make_unique<BRepAlgoAPI_Fuse>(a, b); break;

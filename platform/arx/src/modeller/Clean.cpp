@@ -12,7 +12,7 @@ Acad::ErrorStatus Shape::Clean() {
   TopoDS_Shape cleaned;
   ShapeKind kind = ShapeKind::kNull;
   const Acad::ErrorStatus status = Guarded([&] {
-    ShapeUpgrade_UnifySameDomain unify(impl_->shape, /*UnifyEdges=*/true, /*UnifyFaces=*/true,
+    ShapeUpgrade_UnifySameDomain unify(impl_->PrivateShape(), /*UnifyEdges=*/true, /*UnifyFaces=*/true,
                                        /*ConcatBSplines=*/false);
     unify.Build();
     cleaned = unify.Shape();

@@ -1,6 +1,8 @@
-// Shape: value semantics over a TopoDS_Shape (copies are deep, through BRepBuilderAPI_Copy, so
-// no two shapes share geometry or a mesh), tight extents, host matrices and mass properties.
+// Shape: value semantics over a TopoDS_Shape (copies share OCCT's data, which no operation
+// changes in place except through a private deep copy), tight extents, host matrices and mass
+// properties.
 #include <BRepBndLib.hxx>
+#include <BRepLib.hxx>
 #include <BRep_Tool.hxx>
 #include <BRepBuilderAPI_Copy.hxx>
 #include <BRepBuilderAPI_GTransform.hxx>
@@ -8,6 +10,7 @@
 #include <BRepGProp.hxx>
 #include <Bnd_Box.hxx>
 #include <GProp_GProps.hxx>
+#include <Geom_Plane.hxx>
 #include <Geom_ToroidalSurface.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
@@ -79,6 +82,19 @@ bool AddWholeTorus(const TopoDS_Face& face, Bnd_Box& box) {
   return true;
 }
 
+// The transform leaves out the curves of edges in the parameter space of planar faces, which
+// OCCT then projects afresh on every request (the mesher asks several times per edge). Stored
+// once, they are the same curves, so the shape and its meshes stay as they were.
+void StorePlanePCurves(const TopoDS_Shape& shape) {
+  for (TopExp_Explorer f(shape, TopAbs_FACE); f.More(); f.Next()) {
+    const TopoDS_Face& face = TopoDS::Face(f.Current());
+    TopLoc_Location location;
+    if (Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(face, location)).IsNull()) continue;
+    for (TopExp_Explorer e(face, TopAbs_EDGE); e.More(); e.Next())
+      BRepLib::BuildPCurveForEdgeOnPlane(TopoDS::Edge(e.Current()), face);
+  }
+}
+
 }  // namespace
 
 std::wstring FailureText(const Standard_Failure& failure) {
@@ -119,15 +135,13 @@ Shape::~Shape() = default;
 Shape::Shape(Shape&& other) noexcept = default;
 Shape& Shape::operator=(Shape&& other) noexcept = default;
 
+TopoDS_Shape Shape::Impl::PrivateShape() const { return Shared() ? DeepCopy(shape) : shape; }
+
 Shape::Shape(const Shape& other) {
   if (other.IsNull()) return;
-  TopoDS_Shape copy;
-  // A copy that cannot be made (out of memory) leaves a null shape rather than a shared one.
-  if (Guarded([&] {
-        copy = DeepCopy(other.impl_->shape);
-        return Acad::eOk;
-      }) == Acad::eOk)
-    impl_ = std::make_unique<Impl>(Impl{copy, other.impl_->kind, other.impl_->extents});
+  // A deep copy of OCCT's data costs as much as meshing a box; sharing it is safe because
+  // nothing changes it in place but through PrivateShape.
+  impl_ = std::make_unique<Impl>(*other.impl_);
 }
 
 Shape& Shape::operator=(const Shape& other) {
@@ -193,6 +207,7 @@ Acad::ErrorStatus Shape::Transform(const double (&m)[4][4]) {
       BRepBuilderAPI_Transform transform(impl_->shape, trsf, /*copy=*/true);
       if (!transform.IsDone()) return Acad::eGeneralModelingFailure;
       moved = transform.Shape();
+      StorePlanePCurves(moved);
     } else {
       gp_GTrsf gtrsf;
       gtrsf.SetVectorialPart(gp_Mat(m[0][0], m[0][1], m[0][2], m[1][0], m[1][1], m[1][2], m[2][0], m[2][1], m[2][2]));

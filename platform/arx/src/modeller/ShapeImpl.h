@@ -5,6 +5,7 @@
 #include <Standard_Failure.hxx>
 #include <TopoDS_Shape.hxx>
 
+#include <memory>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -17,6 +18,16 @@ namespace plx::modeller {
 struct Shape::Impl {
   TopoDS_Shape shape;
   ShapeKind kind = ShapeKind::kNull;
+  // Copies share shape's data (OCCT's topology and geometry) until one of them is changed;
+  // every shape that shares it holds this token. OCCT changes a shape in place in two ways:
+  // a tessellation (a cache that every Tessellate clears first) and the tolerances that
+  // Booleans raise on their arguments, so Booleans and Clean work on a private copy while the
+  // data is shared.
+  std::shared_ptr<const char> sharers = std::make_shared<const char>();
+  bool Shared() const { return sharers.use_count() > 1; }
+  // shape as a deep copy of its own (geometry and all, no mesh); the shape itself when no
+  // other shape shares its data. May throw Standard_Failure.
+  TopoDS_Shape PrivateShape() const;
   // The tight box costs milliseconds on curved faces and the export road asks for it several
   // times, so it is kept until the shape changes: whatever replaces or moves shape must reset
   // or move it too.
