@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "QMLib.h"
@@ -38,9 +39,11 @@ class FileSizeLimit {
 
 }  // namespace
 
-class StlWriterDiskFull : public testing::TestWithParam<int> {};
+// The limit falls in the first buffer, or after several buffers have reached the file.
+class StlWriterDiskFull : public testing::TestWithParam<std::tuple<int, rlim_t>> {};
 
 TEST_P(StlWriterDiskFull, KeepsTheOldFileAndLeavesNoTemporary) {
+  const auto [type, bytes] = GetParam();
   TempFolder folder;
   const auto path = folder / "big.stl";
   const std::string oldContent = "an earlier export that must survive\n";
@@ -49,8 +52,8 @@ TEST_P(StlWriterDiskFull, KeepsTheOldFileAndLeavesNoTemporary) {
   meshes.Append(qmtest::Sphere(ON_3dPoint(0, 0, 0), 1, 200, 400));  // far beyond one buffer
   int result = 1;
   {
-    const FileSizeLimit limit(64 * 1024);
-    result = QMSTL::MeshToSTL(meshes, PathOf(path.string()), GetParam());
+    const FileSizeLimit limit(bytes);
+    result = QMSTL::MeshToSTL(meshes, PathOf(path.string()), type);
   }
   EXPECT_EQ(result, 0);
   const std::wstring error = QMSTL::GetError().GetString();
@@ -60,11 +63,14 @@ TEST_P(StlWriterDiskFull, KeepsTheOldFileAndLeavesNoTemporary) {
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"big.stl"});
 
   // With room again the same call succeeds.
-  ASSERT_EQ(QMSTL::MeshToSTL(meshes, PathOf(path.string()), GetParam()), 1) << QMSTL::GetError().GetString();
+  ASSERT_EQ(QMSTL::MeshToSTL(meshes, PathOf(path.string()), type), 1) << QMSTL::GetError().GetString();
   ON_Mesh back;
   ASSERT_EQ(QMSTL::STLToMesh(PathOf(path.string()), back), 1);
   EXPECT_EQ(back.FaceCount(), qmtest::FacetCount(meshes));
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, StlWriterDiskFull, testing::Values(0, 1),
-                         [](const testing::TestParamInfo<int>& info) { return info.param ? "Binary" : "Ascii"; });
+INSTANTIATE_TEST_SUITE_P(Types, StlWriterDiskFull, testing::Combine(testing::Values(0, 1), testing::Values(64 << 10, 3 << 20)),
+                         [](const testing::TestParamInfo<std::tuple<int, rlim_t>>& info) {
+                           return std::string(std::get<0>(info.param) ? "Binary" : "Ascii") + "At" +
+                                  std::to_string(std::get<1>(info.param) >> 10) + "k";
+                         });

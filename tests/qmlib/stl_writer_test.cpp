@@ -242,6 +242,167 @@ TEST(StlWriter, LargeMeshesMatchADoublePrecisionReference) {
   EXPECT_TRUE(qmtest::Triangles(back) == qmtest::Triangles(meshes));
 }
 
+namespace {
+
+// Meshes that fill the writer's buffers several times over: random corners over scales from
+// 1e-3 to 1e37, thin facets, quads, degenerate faces (zero normal), meshes with and without a
+// colour, and an empty mesh between them.
+ON_ClassArray<ON_Mesh> ManyBuffersOfFacets() {
+  ON_ClassArray<ON_Mesh> meshes;
+  uint32_t seed = 2024;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<double>(seed >> 8) / (1u << 24);
+  };
+  for (const double scale : {1e-3, 1.0, 1e6, 1e37}) {
+    ON_Mesh& mesh = meshes.AppendNew();
+    for (int i = 0; i < 20000; ++i) {
+      const ON_3fPoint p(static_cast<float>((next() - 0.5) * scale), static_cast<float>((next() - 0.5) * scale),
+                         static_cast<float>((next() - 0.5) * scale));
+      mesh.m_V.Append(p);
+      mesh.m_V.Append(ON_3fPoint(p.x, p.y, std::nextafter(p.z, 1e38f)));
+    }
+    const int n = mesh.VertexCount();
+    auto any = [&] { return static_cast<int>(next() * n); };
+    for (int f = 0; f < 40000; ++f) {
+      const int a = any() & ~1;
+      switch (f % 4) {
+        case 0: mesh.m_F.Append(ON_MeshFace{{a, any(), any(), any()}}); break;
+        case 1: mesh.m_F.Append(ON_MeshFace{{a, a + 1, any(), any()}}); break;
+        case 2: mesh.m_F.Append(ON_MeshFace{{a, a, a + 1, a + 1}}); break;
+        default: {
+          const int c = any();
+          mesh.m_F.Append(ON_MeshFace{{a, any(), c, c}});
+        }
+      }
+    }
+    if (scale != 1.0) mesh.m_C.Append(ON_Color(static_cast<int>(next() * 255), 90, 200));
+    if (scale == 1e-3) meshes.AppendNew();
+  }
+  return meshes;
+}
+
+// The binary file as the format and the writer's normal define it: the normal is the cross
+// product in double of the float corners' differences, times the reciprocal of its length,
+// rounded to float; zero for a degenerate facet.
+std::string ReferenceBinary(const ON_ClassArray<ON_Mesh>& meshes) {
+  std::string header = "QMSTL binary STL by QMLib90Ux64, facet colours VisCAM/SolidView";
+  header.resize(80, ' ');
+  std::string records;
+  uint32_t count = 0;
+  for (int m = 0; m < meshes.Count(); ++m) {
+    const ON_Mesh& mesh = meshes[m];
+    const uint16_t word = mesh.m_C.Count() > 0 ? qmlib::StlColorWord(mesh.m_C[0]) : 0;
+    auto put = [&](const ON_3fPoint& a, const ON_3fPoint& b, const ON_3fPoint& c) {
+      const double u[3] = {double(b.x) - a.x, double(b.y) - a.y, double(b.z) - a.z};
+      const double v[3] = {double(c.x) - a.x, double(c.y) - a.y, double(c.z) - a.z};
+      const double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+      const double squared = n[0] * n[0] + n[1] * n[1] + n[2] * n[2];
+      float normal[3] = {0, 0, 0};
+      if (squared > 0) {
+        const double inverse = 1.0 / std::sqrt(squared);
+        for (int k = 0; k < 3; ++k) normal[k] = static_cast<float>(n[k] * inverse);
+      }
+      char record[50];
+      std::memcpy(record, normal, 12);
+      std::memcpy(record + 12, &a, 12);
+      std::memcpy(record + 24, &b, 12);
+      std::memcpy(record + 36, &c, 12);
+      std::memcpy(record + 48, &word, 2);
+      records.append(record, sizeof record);
+      ++count;
+    };
+    for (int f = 0; f < mesh.FaceCount(); ++f) {
+      const int* vi = mesh.m_F[f].vi;
+      put(mesh.m_V[vi[0]], mesh.m_V[vi[1]], mesh.m_V[vi[2]]);
+      if (vi[2] != vi[3]) put(mesh.m_V[vi[0]], mesh.m_V[vi[2]], mesh.m_V[vi[3]]);
+    }
+  }
+  std::string file = header;
+  file.append(reinterpret_cast<const char*>(&count), 4);
+  return file + records;
+}
+
+}  // namespace
+
+// The whole file, byte for byte, against the reference; twice in a row, so the second write
+// runs on the buffers the first one left behind.
+TEST(StlWriter, BinaryFileIsByteForByteTheReference) {
+  const ON_ClassArray<ON_Mesh> meshes = ManyBuffersOfFacets();
+  const std::string expected = ReferenceBinary(meshes);
+  ASSERT_GT(expected.size(), size_t{4} << 20);
+  TempFolder folder;
+  for (const char* name : {"first.stl", "second.stl"}) {
+    const auto path = folder / name;
+    ASSERT_EQ(QMSTL::MeshToSTL(meshes, PathOf(path.string()), 1), 1) << QMSTL::GetError().GetString();
+    const std::string bytes = qmtest::ReadBytes(path);
+    ASSERT_EQ(bytes.size(), expected.size());
+    const auto mismatch = std::mismatch(bytes.begin(), bytes.end(), expected.begin());
+    EXPECT_TRUE(mismatch.first == bytes.end()) << name << ": first difference at byte " << (mismatch.first - bytes.begin());
+  }
+}
+
+// Bad data found late, after several buffers have gone to the file: the message names the face,
+// the old file stays, and the temporary is gone. Every corner of a quad, every kind of
+// non-finite number, and indices past either end.
+struct LateFault {
+  int corner;  // 0..3 of the damaged quad
+  int kind;    // 0 +inf, 1 -inf, 2 NaN, 3 index -1, 4 index one past the vertices
+  int type;
+};
+
+void PrintTo(const LateFault& c, std::ostream* os) { *os << c.corner << '/' << c.kind << '/' << c.type; }
+
+class StlWriterLateFault : public testing::TestWithParam<LateFault> {};
+
+TEST_P(StlWriterLateFault, AbandonsTheFileAndNamesTheFace) {
+  const LateFault c = GetParam();
+  ON_ClassArray<ON_Mesh> meshes = ManyBuffersOfFacets();
+  ON_Mesh& mesh = meshes[3];
+  const int face = mesh.FaceCount() - 8;  // a quad
+  int* vi = mesh.m_F[face].vi;
+  ASSERT_NE(vi[2], vi[3]);
+  std::wstring expected = L"face " + std::to_wstring(face) + L" of mesh 3 ";
+  if (c.kind < 3) {
+    // A corner of its own, so that no other face sees the damage first.
+    ON_3fPoint p = mesh.m_V[vi[c.corner]];
+    const float bad[] = {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                         std::numeric_limits<float>::quiet_NaN()};
+    (c.corner == 0 ? p.x : c.corner == 1 ? p.y : c.corner == 2 ? p.z : p.x) = bad[c.kind];
+    vi[c.corner] = mesh.m_V.Count();
+    mesh.m_V.Append(p);
+    expected += L"has a corner whose coordinates are not finite numbers";
+  } else {
+    vi[c.corner] = c.kind == 3 ? -1 : mesh.VertexCount();
+    expected += L"names vertex " + std::to_wstring(vi[c.corner]);
+  }
+  TempFolder folder;
+  const auto path = folder / "old.stl";
+  qmtest::WriteBytes(path, "an earlier export\n");
+  EXPECT_EQ(QMSTL::MeshToSTL(meshes, PathOf(path.string()), c.type), 0);
+  const std::wstring error = QMSTL::GetError().GetString();
+  EXPECT_NE(error.find(expected), std::wstring::npos) << error;
+  EXPECT_EQ(qmtest::ReadBytes(path), "an earlier export\n");
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"old.stl"});
+}
+
+std::vector<LateFault> LateFaults() {
+  std::vector<LateFault> cases;
+  for (int corner = 0; corner < 4; ++corner)
+    for (int kind = 0; kind < 5; ++kind) cases.push_back({corner, kind, kind == 2 ? corner % 2 : 1});
+  cases.push_back({3, 0, 0});
+  cases.push_back({1, 4, 0});
+  return cases;
+}
+
+std::string LateFaultName(const testing::TestParamInfo<LateFault>& info) {
+  const char* kinds[] = {"Inf", "MinusInf", "NaN", "IndexMinusOne", "IndexPastEnd"};
+  return std::string(info.param.type ? "Binary" : "Ascii") + kinds[info.param.kind] + "Corner" +
+         std::to_string(info.param.corner);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StlWriterLateFault, testing::ValuesIn(LateFaults()), LateFaultName);
+
 TEST(StlWriter, AsciiIsOneSolidBlockWithExactNumbers) {
   TempFolder folder;
   ON_ClassArray<ON_Mesh> meshes = BoxAndTetrahedron();

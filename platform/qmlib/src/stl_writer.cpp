@@ -1,15 +1,18 @@
 // STL output. A quick count of the facets (so that the binary count is known up front), then
-// one pass that checks each face and writes it through large buffers into an AtomicFile;
+// one pass that checks each face and writes it through small buffers into an AtomicFile;
 // a face that cannot be written abandons the file. Quads (a, b, c, d)
 // are written as the triangles (a, b, c) and (a, c, d). Normals are computed in double from
 // the float corners. ASCII numbers are the shortest text that reads back to the same float.
 #include "stl_writer.h"
 
 #include <bit>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -24,76 +27,162 @@ static_assert(sizeof(ON_3fPoint) == 12, "a corner is copied as three packed floa
 
 namespace {
 
-constexpr size_t kBufferSize = size_t{4} << 20;
+// Buffers small enough to stay in the cache while they are filled and copied into the file.
+constexpr size_t kBufferSize = size_t{256} << 10;
+constexpr size_t kBufferCount = 4;
+constexpr size_t kScratchSize = kBufferSize * kBufferCount;
 constexpr size_t kMaxAsciiFacetSize = 512;  // 12 numbers of at most 15 characters and the keywords
 const char kAsciiName[] = "QMSTL";
 const char kBinaryHeader[] = "QMSTL binary STL by QMLib90Ux64, facet colours VisCAM/SolidView";
 static_assert(sizeof kBinaryHeader <= kHeaderSize);
 
-// Two buffers: while one is written to the file by a helper thread, the facets go into the
-// other, so that building the records and copying them into the file overlap instead of
-// adding up. The helper writes one buffer and ends; a write error is reported by the next
-// Flush. Without a thread (none can be started) each buffer is written in turn.
+// The buffers' memory is kept from one file to the next: touching fresh pages costs a page
+// fault each, and on a virtual machine that is dearer than filling and writing the page
+// (about 20 us a page, 5 ms for the buffers of every file). One block is kept; writers at
+// the same time take fresh ones.
+class ScratchStore {
+ public:
+  std::unique_ptr<char[]> Take() {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      if (kept_) return std::move(kept_);
+    }
+    return std::make_unique_for_overwrite<char[]>(kScratchSize);
+  }
+  void Give(std::unique_ptr<char[]> block) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (!kept_) kept_ = std::move(block);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::unique_ptr<char[]> kept_;
+};
+
+ScratchStore& Scratch() {
+  static ScratchStore store;
+  return store;
+}
+
+// A ring of buffers: the caller fills one while a helper thread copies the full ones into the
+// file, so that building the records and the kernel's copy overlap instead of adding up. The
+// helper starts with the first full buffer, so a file that fits in one buffer is written
+// without it; without a thread (none can be started) each buffer is written in turn. A write
+// error stops the helper and is reported by the next Room or Flush.
 class BufferedOutput {
  public:
-  explicit BufferedOutput(AtomicFile& file) : file_(file) {
-    for (auto& buffer : buffers_) buffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
-    pos_ = buffers_[0].get();
-  }
+  explicit BufferedOutput(AtomicFile& file) : file_(file), scratch_(Scratch().Take()) { Select(0); }
   BufferedOutput(const BufferedOutput&) = delete;
   BufferedOutput& operator=(const BufferedOutput&) = delete;
   ~BufferedOutput() {
-    // An abandoned output still waits for its helper: the file must outlive the write.
-    if (writer_.joinable()) writer_.join();
+    // An abandoned output still waits for its helper: the file and the buffers must outlive
+    // the write under way.
+    if (writer_.joinable()) {
+      {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        abandoned_ = true;
+      }
+      filled_.notify_one();
+      writer_.join();
+    }
+    Scratch().Give(std::move(scratch_));
   }
 
   // A place for at least n bytes (n <= kBufferSize), or null after a write failure.
   char* Room(size_t n, std::wstring& error) {
-    if (static_cast<size_t>(buffers_[current_].get() + kBufferSize - pos_) < n && !Hand(error)) return nullptr;
+    if (static_cast<size_t>(end_ - pos_) < n && !Hand(error)) return nullptr;
     return pos_;
   }
   void Advance(char* end) { pos_ = end; }
+  char* End() const { return end_; }
 
   // Writes everything handed over so far; true when all of it reached the file.
   bool Flush(std::wstring& error) {
-    const char* data = buffers_[current_].get();
-    const size_t size = static_cast<size_t>(pos_ - data);
-    if (!Wait(error)) return false;
-    pos_ = buffers_[current_].get();
-    return file_.Write(data, size, error);
-  }
-
- private:
-  // Starts writing the current buffer and switches to the other one.
-  bool Hand(std::wstring& error) {
-    if (!Wait(error)) return false;
-    const char* data = buffers_[current_].get();
-    const size_t size = static_cast<size_t>(pos_ - data);
-    current_ ^= 1;
-    pos_ = buffers_[current_].get();
-    try {
-      writer_ = std::thread([this, data, size] { written_ = file_.Write(data, size, writeError_); });
-      return true;
-    } catch (const std::system_error&) {
-      return file_.Write(data, size, error);
+    if (!writer_.joinable()) return file_.Write(begin_, static_cast<size_t>(pos_ - begin_), error);
+    if (pos_ != begin_ && !Hand(error)) return false;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      closing_ = true;
     }
-  }
-
-  // Waits for the helper's write, if one is under way, and passes on its failure.
-  bool Wait(std::wstring& error) {
-    if (!writer_.joinable()) return true;
+    filled_.notify_one();
     writer_.join();
-    if (written_) return true;
+    if (!failed_) return true;
     error = writeError_;
     return false;
   }
 
+ private:
+  void Select(size_t slot) {
+    begin_ = scratch_.get() + slot * kBufferSize;
+    pos_ = begin_;
+    end_ = begin_ + kBufferSize;
+  }
+
+  // Queues the current buffer for the helper and moves on to the next free one.
+  bool Hand(std::wstring& error) {
+    const auto size = static_cast<size_t>(pos_ - begin_);
+    if (!writer_.joinable() && !threadless_) {
+      try {
+        writer_ = std::thread([this] { Drain(); });
+      } catch (const std::system_error&) {
+        threadless_ = true;
+      }
+    }
+    if (threadless_) {
+      if (!file_.Write(begin_, size, error)) return false;
+      pos_ = begin_;
+      return true;
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    sizes_[handed_ % kBufferCount] = size;
+    ++handed_;
+    filled_.notify_one();
+    freed_.wait(lock, [this] { return handed_ - written_ < kBufferCount || failed_; });
+    if (failed_) {
+      error = writeError_;
+      return false;
+    }
+    Select(handed_ % kBufferCount);
+    return true;
+  }
+
+  // The helper: writes the queued buffers in order until told to stop or a write fails.
+  void Drain() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      filled_.wait(lock, [this] { return written_ < handed_ || closing_ || abandoned_; });
+      if (abandoned_ || written_ == handed_) return;
+      const size_t slot = written_ % kBufferCount;
+      const size_t size = sizes_[slot];
+      lock.unlock();
+      std::wstring error;
+      const bool written = file_.Write(scratch_.get() + slot * kBufferSize, size, error);
+      lock.lock();
+      if (!written) {
+        failed_ = true;
+        writeError_ = std::move(error);
+        freed_.notify_one();
+        return;
+      }
+      ++written_;
+      freed_.notify_one();
+    }
+  }
+
   AtomicFile& file_;
-  std::unique_ptr<char[]> buffers_[2];
-  int current_ = 0;
+  std::unique_ptr<char[]> scratch_;
+  char* begin_ = nullptr;
   char* pos_ = nullptr;
+  char* end_ = nullptr;
+  bool threadless_ = false;
   std::thread writer_;
-  bool written_ = true;
+
+  // Shared with the helper, under mutex_.
+  std::mutex mutex_;
+  std::condition_variable filled_, freed_;
+  size_t sizes_[kBufferCount] = {};
+  uint64_t handed_ = 0, written_ = 0;
+  bool closing_ = false, abandoned_ = false, failed_ = false;
   std::wstring writeError_;
 };
 
@@ -102,31 +191,29 @@ struct Facet {
   float normal[3];
 };
 
-// The cross product in double from the float corners (float differences would lose the
-// normal of thin facets), scaled by one reciprocal rather than three divisions; the result
-// is rounded to float, as the file stores it, so it differs from the quotients by at most
-// one unit in the last place of a float.
-void ComputeNormal(Facet& facet) {
-  const double ux = double(facet.b.x) - facet.a.x, uy = double(facet.b.y) - facet.a.y,
-               uz = double(facet.b.z) - facet.a.z;
-  const double vx = double(facet.c.x) - facet.a.x, vy = double(facet.c.y) - facet.a.y,
-               vz = double(facet.c.z) - facet.a.z;
+// The unit normal of the facet (a, b, c) into normal; false when a corner has a coordinate
+// that is not a finite number. The cross product is taken in double from the float corners
+// (float differences would lose the normal of thin facets) and scaled by one reciprocal
+// rather than three divisions; the result is rounded to float, as the file stores it, so it
+// differs from the quotients by at most one unit in the last place of a float. Every
+// coordinate reaches two components of the cross product through a product, so a coordinate
+// that is infinite or NaN leaves the squared length infinite or NaN, while finite floats keep
+// it below 1e157: one test of the squared length checks all nine coordinates.
+inline bool UnitNormal(const ON_3fPoint& a, const ON_3fPoint& b, const ON_3fPoint& c, float* normal) {
+  const double ux = double(b.x) - a.x, uy = double(b.y) - a.y, uz = double(b.z) - a.z;
+  const double vx = double(c.x) - a.x, vy = double(c.y) - a.y, vz = double(c.z) - a.z;
   const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
   const double squared = nx * nx + ny * ny + nz * nz;
+  if (!(squared <= DBL_MAX)) return false;
   if (squared > 0.0) {
     const double inverse = 1.0 / std::sqrt(squared);
-    facet.normal[0] = static_cast<float>(nx * inverse);
-    facet.normal[1] = static_cast<float>(ny * inverse);
-    facet.normal[2] = static_cast<float>(nz * inverse);
+    normal[0] = static_cast<float>(nx * inverse);
+    normal[1] = static_cast<float>(ny * inverse);
+    normal[2] = static_cast<float>(nz * inverse);
   } else {
-    facet.normal[0] = facet.normal[1] = facet.normal[2] = 0.0f;
+    normal[0] = normal[1] = normal[2] = 0.0f;
   }
-}
-
-bool IsFinite(const ON_3fPoint& p) {
-  // x * 0 is 0 for a finite x and NaN otherwise; one comparison tests all three.
-  const float zero = p.x * 0.0f + p.y * 0.0f + p.z * 0.0f;
-  return zero == 0.0f;
+  return true;
 }
 
 // The number of facets the meshes make (a quad makes two), found before anything is written so
@@ -143,6 +230,33 @@ uint64_t CountFacets(const ON_ClassArray<ON_Mesh>& meshes) {
   return facetCount;
 }
 
+// Negative indices become large unsigned ones, so one comparison checks both ends.
+inline bool IndicesInRange(const int* vi, unsigned vertexCount) {
+  return (static_cast<unsigned>(vi[0]) < vertexCount) & (static_cast<unsigned>(vi[1]) < vertexCount) &
+         (static_cast<unsigned>(vi[2]) < vertexCount) & (static_cast<unsigned>(vi[3]) < vertexCount);
+}
+
+[[gnu::cold, gnu::noinline]] bool IndexError(const int* vi, int f, int m, int vertexCount, std::wstring& error) {
+  for (int k = 0; k < 4; ++k) {
+    if (static_cast<unsigned>(vi[k]) >= static_cast<unsigned>(vertexCount)) {
+      error = plx::FormatWide(L"Unable to write the STL file: face %d of mesh %d names vertex %d, but the "
+                              L"mesh has %d vertices",
+                              f, m, vi[k], vertexCount);
+      break;
+    }
+  }
+  return false;
+}
+
+[[gnu::cold, gnu::noinline]] bool NotFiniteError(int f, int m, std::wstring& error) {
+  error = plx::FormatWide(L"Unable to write the STL file: face %d of mesh %d has a corner whose coordinates "
+                          L"are not finite numbers",
+                          f, m);
+  return false;
+}
+
+uint16_t ColourWord(const ON_Mesh& mesh) { return mesh.m_C.Count() > 0 ? StlColorWord(mesh.m_C[0]) : 0; }
+
 // Calls emit(facet, colourWord) for every facet in order; stops and returns false when emit
 // does, or with a reason when a face names a vertex the mesh lacks or a corner is not finite.
 // The indices are checked here, in the one pass that reads the faces; a failure abandons the
@@ -151,44 +265,73 @@ template <class Emit>
 bool ForEachFacet(const ON_ClassArray<ON_Mesh>& meshes, std::wstring& error, Emit&& emit) {
   for (int m = 0; m < meshes.Count(); ++m) {
     const ON_Mesh& mesh = meshes[m];
-    const uint16_t colourWord = mesh.m_C.Count() > 0 ? StlColorWord(mesh.m_C[0]) : 0;
+    const uint16_t colourWord = ColourWord(mesh);
     const ON_3fPoint* v = mesh.m_V.Array();
     const ON_MeshFace* faces = mesh.m_F.Array();
     const int vertexCount = mesh.VertexCount();
     const int faceCount = mesh.FaceCount();
     for (int f = 0; f < faceCount; ++f) {
       const int* vi = faces[f].vi;
-      // Negative indices become large unsigned ones, so one comparison checks both ends.
-      const auto limit = static_cast<unsigned>(vertexCount);
-      if ((static_cast<unsigned>(vi[0]) >= limit) | (static_cast<unsigned>(vi[1]) >= limit) |
-          (static_cast<unsigned>(vi[2]) >= limit) | (static_cast<unsigned>(vi[3]) >= limit)) {
-        for (int k = 0; k < 4; ++k) {
-          if (static_cast<unsigned>(vi[k]) >= limit) {
-            error = plx::FormatWide(L"Unable to write the STL file: face %d of mesh %d names vertex %d, but the "
-                                    L"mesh has %d vertices",
-                                    f, m, vi[k], vertexCount);
-            break;
-          }
-        }
-        return false;
-      }
+      if (!IndicesInRange(vi, static_cast<unsigned>(vertexCount))) return IndexError(vi, f, m, vertexCount, error);
       Facet facet{v[vi[0]], v[vi[1]], v[vi[2]], {}};
-      const ON_3fPoint& d = v[vi[3]];
-      if (!IsFinite(facet.a) || !IsFinite(facet.b) || !IsFinite(facet.c) || !IsFinite(d)) {
-        error = plx::FormatWide(L"Unable to write the STL file: face %d of mesh %d has a corner whose coordinates "
-                                L"are not finite numbers",
-                                f, m);
-        return false;
-      }
-      ComputeNormal(facet);
+      const bool quad = vi[2] != vi[3];
+      Facet second{facet.a, facet.c, v[vi[3]], {}};
+      // Both halves of a quad are checked before either is written.
+      if (!UnitNormal(facet.a, facet.b, facet.c, facet.normal) ||
+          (quad && !UnitNormal(second.a, second.b, second.c, second.normal)))
+        return NotFiniteError(f, m, error);
       if (!emit(facet, colourWord)) return false;
+      if (quad && !emit(second, colourWord)) return false;
+    }
+  }
+  return true;
+}
+
+// One binary record: normal, the three corners and the attribute word, 50 bytes at q.
+inline bool PutRecord(char* q, const ON_3fPoint& a, const ON_3fPoint& b, const ON_3fPoint& c, uint16_t colourWord) {
+  float normal[3];
+  const bool finite = UnitNormal(a, b, c, normal);
+  std::memcpy(q, normal, sizeof normal);
+  std::memcpy(q + 12, &a, 12);
+  std::memcpy(q + 24, &b, 12);
+  std::memcpy(q + 36, &c, 12);
+  std::memcpy(q + 48, &colourWord, sizeof colourWord);
+  return finite;
+}
+
+// The binary facets, written straight into the output's buffers: room for the two records of
+// a quad is made once per face. A record of a face that fails is left in the buffer; the
+// failure abandons the whole file.
+bool WriteBinaryFacets(const ON_ClassArray<ON_Mesh>& meshes, BufferedOutput& out, std::wstring& error) {
+  constexpr size_t kFaceRoom = 2 * kFacetRecordSize;
+  for (int m = 0; m < meshes.Count(); ++m) {
+    const ON_Mesh& mesh = meshes[m];
+    const uint16_t colourWord = ColourWord(mesh);
+    const ON_3fPoint* v = mesh.m_V.Array();
+    const ON_MeshFace* faces = mesh.m_F.Array();
+    const int vertexCount = mesh.VertexCount();
+    const int faceCount = mesh.FaceCount();
+    char* q = out.Room(kFaceRoom, error);
+    if (!q) return false;
+    const char* limit = out.End() - kFaceRoom;
+    for (int f = 0; f < faceCount; ++f) {
+      if (q > limit) {
+        out.Advance(q);
+        if (!(q = out.Room(kFaceRoom, error))) return false;
+        limit = out.End() - kFaceRoom;
+      }
+      const int* vi = faces[f].vi;
+      if (!IndicesInRange(vi, static_cast<unsigned>(vertexCount))) return IndexError(vi, f, m, vertexCount, error);
+      const ON_3fPoint& a = v[vi[0]];
+      const ON_3fPoint& c = v[vi[2]];
+      if (!PutRecord(q, a, v[vi[1]], c, colourWord)) return NotFiniteError(f, m, error);
+      q += kFacetRecordSize;
       if (vi[2] != vi[3]) {
-        facet.b = facet.c;
-        facet.c = d;
-        ComputeNormal(facet);
-        if (!emit(facet, colourWord)) return false;
+        if (!PutRecord(q, a, c, v[vi[3]], colourWord)) return NotFiniteError(f, m, error);
+        q += kFacetRecordSize;
       }
     }
+    out.Advance(q);
   }
   return true;
 }
@@ -203,19 +346,7 @@ bool WriteBinary(const ON_ClassArray<ON_Mesh>& meshes, uint64_t facetCount, Atom
   const auto count32 = static_cast<uint32_t>(facetCount);
   std::memcpy(p + kHeaderSize, &count32, sizeof count32);
   out.Advance(p + kBinaryPreambleSize);
-
-  const bool written = ForEachFacet(meshes, error, [&](const Facet& facet, uint16_t colourWord) {
-    char* q = out.Room(kFacetRecordSize, error);
-    if (!q) return false;
-    std::memcpy(q, facet.normal, sizeof facet.normal);
-    std::memcpy(q + 12, &facet.a, 12);
-    std::memcpy(q + 24, &facet.b, 12);
-    std::memcpy(q + 36, &facet.c, 12);
-    std::memcpy(q + 48, &colourWord, sizeof colourWord);
-    out.Advance(q + kFacetRecordSize);
-    return true;
-  });
-  return written && out.Flush(error);
+  return WriteBinaryFacets(meshes, out, error) && out.Flush(error);
 }
 
 char* PutText(char* p, const char* text) {
