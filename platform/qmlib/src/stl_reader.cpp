@@ -91,6 +91,8 @@ bool ReadBinary(int fd, uint32_t facetCount, const std::wstring& shown, ON_Mesh&
   // A closed triangulated surface has about half as many vertices as facets.
   const size_t expectedVertices = facetCount / 2 + 3;
   mesh.m_V.Reserve(expectedVertices);
+  AdviseHugePages(mesh.m_F.Array(), sizeof(ON_MeshFace) * facetCount);
+  AdviseHugePages(mesh.m_V.Array(), sizeof(ON_3fPoint) * expectedVertices);
   VertexWelder welder(mesh.m_V, expectedVertices);
 
   const size_t chunkSize = std::min<size_t>(facetCount, kChunkRecords) * kFacetRecordSize;
