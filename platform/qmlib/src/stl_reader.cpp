@@ -95,9 +95,12 @@ bool ReadBinary(int fd, uint32_t facetCount, const std::wstring& shown, ON_Mesh&
   mesh.m_F.Reserve(facetCount);
   // A closed triangulated surface has about half as many vertices as facets.
   const size_t expectedVertices = facetCount / 2 + 3;
-  mesh.m_V.Reserve(expectedVertices);
+  // Open surfaces have somewhat more: room for them spares growing the list by reallocation
+  // (which would copy a list on huge pages), and room never touched takes no memory.
+  const size_t vertexRoom = expectedVertices + facetCount / 16;
+  mesh.m_V.Reserve(vertexRoom);
   for (auto [data, bytes] : {std::pair<void*, size_t>{mesh.m_F.Array(), sizeof(ON_MeshFace) * facetCount},
-                             std::pair<void*, size_t>{mesh.m_V.Array(), sizeof(ON_3fPoint) * expectedVertices}}) {
+                             std::pair<void*, size_t>{mesh.m_V.Array(), sizeof(ON_3fPoint) * vertexRoom}}) {
     if (bytes >= kFreshArrayBytes) AdviseHugePages(data, bytes);
   }
   VertexWelder welder(mesh.m_V, expectedVertices);
