@@ -87,6 +87,39 @@ TEST(StlReader, LargeSphereRoundTrip) {
   }
 }
 
+// Over two million facets: the face array is large enough to be taken from the system on huge
+// pages, and the vertex list outgrows its first reservation. Every facet must come back in
+// order, corner for corner, over one shared vertex per grid point.
+TEST(StlReader, LargeBinaryGridKeepsFacetOrderAndSharesEveryGridPoint) {
+  constexpr int kCols = 1200, kRows = 920;  // 2 208 000 facets, a file of 110 MB
+  ON_ClassArray<ON_Mesh> meshes;
+  ON_Mesh& grid = meshes.AppendNew();
+  for (int r = 0; r <= kRows; ++r)
+    for (int c = 0; c <= kCols; ++c) grid.m_V.Append(ON_3fPoint(c * 0.5f, r * 0.25f, static_cast<float>((c * r) % 7)));
+  for (int r = 0; r < kRows; ++r) {
+    for (int c = 0; c < kCols; ++c) {
+      const int d = r * (kCols + 1) + c;
+      grid.m_F.Append(ON_MeshFace{{d, d + 1, d + kCols + 2, d + kCols + 2}});
+      grid.m_F.Append(ON_MeshFace{{d, d + kCols + 2, d + kCols + 1, d + kCols + 1}});
+    }
+  }
+  TempFolder folder;
+  const auto path = folder / "grid.stl";
+  ASSERT_EQ(QMSTL::MeshToSTL(meshes, PathOf(path.string()), 1), 1) << QMSTL::GetError().GetString();
+  ON_Mesh back;
+  ASSERT_EQ(QMSTL::STLToMesh(PathOf(path.string()), back), 1) << QMSTL::GetError().GetString();
+  ASSERT_EQ(back.FaceCount(), grid.FaceCount());
+  EXPECT_EQ(back.VertexCount(), grid.VertexCount());
+  int wrong = 0;
+  for (int f = 0; f < grid.FaceCount(); ++f) {
+    for (int k = 0; k < 3; ++k) {
+      if (!(back.m_V[back.m_F[f].vi[k]] == grid.m_V[grid.m_F[f].vi[k]])) ++wrong;
+    }
+    if (back.m_F[f].vi[3] != back.m_F[f].vi[2]) ++wrong;
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST(StlReader, BinaryIsDecidedBySizeWhateverTheHeaderSays) {
   TempFolder folder;
   const auto path = folder / "solid-header.stl";

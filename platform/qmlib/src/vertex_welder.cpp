@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -15,6 +16,13 @@ namespace {
 constexpr size_t kHugePage = size_t{2} << 20;
 
 }  // namespace
+
+void AdviseHugePages(void* data, size_t bytes) {
+  const auto start = reinterpret_cast<uintptr_t>(data);
+  const uintptr_t first = (start + kHugePage - 1) / kHugePage * kHugePage;
+  const uintptr_t last = (start + bytes) / kHugePage * kHugePage;
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
 
 VertexWelder::VertexWelder(ON_3fPointArray& vertices, size_t expectedVertices) : vertices_(vertices) {
   // Load factor at most one half keeps probe sequences short.
