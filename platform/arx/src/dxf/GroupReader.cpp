@@ -36,34 +36,54 @@ std::string Shown(std::string_view s) {
   return out;
 }
 
-// Plain decimals of up to 15 digits ("-12.375"), which is what writers put in nearly every
-// group: the digits as an integer divided by a power of ten are both exact doubles, so the one
-// division rounds as the full conversion would. Anything else is left to from_chars.
-bool ParsePlainDecimal(std::string_view s, double& value) {
-  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  const char* p = s.data();
-  const char* end = p + s.size();
-  const bool negative = p != end && *p == '-';
-  if (negative) ++p;
+// The digits of a plain decimal ("-12.375") from p: a sign, digits and, where point allows, one
+// point after a digit. Scanning stops at the first other character or past 18 digits, where the
+// digits no longer fit the integer.
+struct PlainDigits {
+  bool negative = false;
   uint64_t digits = 0;
-  int count = 0, fraction = -1;
+  int count = 0;      // digits read
+  int fraction = -1;  // digits after the point; -1 without one
+  const char* stop = nullptr;
+};
+
+PlainDigits ScanPlainDigits(const char* p, const char* end, bool point) {
+  PlainDigits d;
+  d.negative = p != end && *p == '-';
+  if (d.negative) ++p;
   for (; p != end; ++p) {
-    const unsigned d = static_cast<unsigned char>(*p) - '0';
-    if (d <= 9) {
-      digits = digits * 10 + d;
-      ++count;
-      if (fraction >= 0) ++fraction;
-    } else if (*p == '.' && fraction < 0 && count > 0) {
-      fraction = 0;
+    const unsigned digit = static_cast<unsigned char>(*p) - '0';
+    if (digit <= 9) {
+      if (++d.count > 18) break;
+      d.digits = d.digits * 10 + digit;
+      if (d.fraction >= 0) ++d.fraction;
+    } else if (*p == '.' && point && d.fraction < 0 && d.count > 0) {
+      d.fraction = 0;
     } else {
-      return false;
+      break;
     }
   }
-  if (count == 0 || count > 15 || fraction == 0) return false;
-  double magnitude = static_cast<double>(digits);
-  if (fraction > 0) magnitude /= kPowers[fraction];
-  value = negative ? -magnitude : magnitude;
+  d.stop = p;
+  return d;
+}
+
+// Up to 15 digits: the digits as an integer divided by a power of ten are both exact doubles,
+// so the one division rounds as the full conversion would.
+double PlainValue(const PlainDigits& d) {
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  double magnitude = static_cast<double>(d.digits);
+  if (d.fraction > 0) magnitude /= kPowers[d.fraction];
+  return d.negative ? -magnitude : magnitude;
+}
+
+// Plain decimals of up to 15 digits, which is what writers put in nearly every group; anything
+// else is left to from_chars.
+bool ParsePlainDecimal(std::string_view s, double& value) {
+  const char* end = s.data() + s.size();
+  const PlainDigits d = ScanPlainDigits(s.data(), end, true);
+  if (d.stop != end || d.count == 0 || d.count > 15 || d.fraction == 0) return false;
+  value = PlainValue(d);
   return true;
 }
 
@@ -146,38 +166,20 @@ bool ThreeColumnCode(const char* p, int& code) {
 // ParseDouble and ParseInteger would (group.text, group.real or group.integer set); the end of
 // the line is returned. Null for any other form, with nothing set that the caller keeps.
 const char* ScanNumber(const char* p, const char* end, bool real, Group& group) {
-  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   while (p != end && (*p == ' ' || *p == '\t')) ++p;
   const char* const start = p;
-  const bool negative = p != end && *p == '-';
-  if (negative) ++p;
-  uint64_t digits = 0;
-  int count = 0, fraction = -1;
-  for (; p != end; ++p) {
-    const unsigned d = static_cast<unsigned char>(*p) - '0';
-    if (d <= 9) {
-      digits = digits * 10 + d;
-      if (++count > 18) return nullptr;
-      if (fraction >= 0) ++fraction;
-    } else if (*p == '.' && real && fraction < 0 && count > 0) {
-      fraction = 0;
-    } else {
-      break;
-    }
-  }
-  const char* const stop = p;
+  const PlainDigits d = ScanPlainDigits(p, end, real);
+  if (d.count > 18) return nullptr;
+  p = d.stop;
   while (p != end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
-  if ((p != end && *p != '\n') || count == 0 || fraction == 0) return nullptr;
+  if ((p != end && *p != '\n') || d.count == 0 || d.fraction == 0) return nullptr;
   if (real) {
-    if (count > 15) return nullptr;
-    double magnitude = static_cast<double>(digits);
-    if (fraction > 0) magnitude /= kPowers[fraction];
-    group.real = negative ? -magnitude : magnitude;
+    if (d.count > 15) return nullptr;
+    group.real = PlainValue(d);
   } else {
-    group.integer = negative ? -static_cast<int64_t>(digits) : static_cast<int64_t>(digits);
+    group.integer = d.negative ? -static_cast<int64_t>(d.digits) : static_cast<int64_t>(d.digits);
   }
-  group.text = std::string_view(start, static_cast<size_t>(stop - start));
+  group.text = std::string_view(start, static_cast<size_t>(d.stop - start));
   return p;
 }
 
