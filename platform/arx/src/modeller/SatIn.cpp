@@ -293,17 +293,27 @@ class Builder {
     return projection.LowerDistanceParameter();
   }
 
+  // An edge record's vertices and curve, the cursor left at the curve's sense.
+  struct EdgeEnds {
+    std::int64_t v0, v1, curve;
+  };
+  static EdgeEnds ReadEdgeEnds(sat::Cursor& c) {
+    EdgeEnds e;
+    e.v0 = c.Pointer();
+    if (NumberNext(c)) c.Real();
+    e.v1 = c.Pointer();
+    if (NumberNext(c)) c.Real();
+    c.Pointer();  // coedge
+    e.curve = c.Pointer();
+    return e;
+  }
+
   // The vertex of an edge without a curve that starts and ends there, else null.
   const VertexData* ApexOf(std::size_t index, const sat::Cursor& from) {
     sat::Cursor c(file_, index);
-    const std::int64_t v0 = c.Pointer();
-    if (NumberNext(c)) c.Real();
-    const std::int64_t v1 = c.Pointer();
-    if (NumberNext(c)) c.Real();
-    c.Pointer();  // coedge
-    const std::int64_t curveIndex = c.Pointer();
-    if (curveIndex >= 0 || v0 < 0 || v0 != v1) return nullptr;
-    return &Vertex(static_cast<std::size_t>(v0), from);
+    const EdgeEnds e = ReadEdgeEnds(c);
+    if (e.curve >= 0 || e.v0 < 0 || e.v0 != e.v1) return nullptr;
+    return &Vertex(static_cast<std::size_t>(e.v0), from);
   }
 
   // The edge runs from its first vertex to its second; null for an edge without a curve (a
@@ -312,12 +322,7 @@ class Builder {
     auto found = edges_.find(index);
     if (found != edges_.end()) return found->second;
     sat::Cursor c(file_, index);
-    const std::int64_t v0 = c.Pointer();
-    if (NumberNext(c)) c.Real();
-    const std::int64_t v1 = c.Pointer();
-    if (NumberNext(c)) c.Real();
-    c.Pointer();  // coedge
-    const std::int64_t curveIndex = c.Pointer();
+    const auto [v0, v1, curveIndex] = ReadEdgeEnds(c);
     const bool reversed = c.Choice({"forward", "reversed"}) == 1;
     if (v0 < 0 || v1 < 0) c.Fail("the edge lacks a vertex");
     const VertexData start = Vertex(static_cast<std::size_t>(v0), c);
