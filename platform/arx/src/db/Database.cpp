@@ -1,6 +1,7 @@
 // The drawing database: object slots by handle (constant-time ids), the default tables and
 // records of a new drawing, the working database and the open functions.
 #include <algorithm>
+#include <array>
 #include <cwctype>
 #include <memory>
 #include <new>
@@ -107,14 +108,13 @@ void ObjectAccess::InheritProperties(AcDbEntity& vertex, const AcDbEntity& owner
 
 namespace {
 
-void RestoreName(SymbolTableData& data, const std::wstring& key, size_t firstDiscarded) {
+// Erased records keep a name lookup while no live record takes their name: once the records
+// that took it are gone, the latest erased one is found by it again.
+void RestoreErasedNames(SymbolTableData& data) {
   try {
     for (auto r = data.records.rbegin(); r != data.records.rend(); ++r) {
       const auto* record = AcDbSymbolTableRecord::cast(ObjectAt(*r));
-      if (!record || static_cast<size_t>(r->handle().value()) >= firstDiscarded) continue;
-      if (UpperName(record->Name()) != key) continue;
-      data.byName.emplace(key, *r);
-      return;
+      if (record && record->isErased()) data.byName.emplace(UpperName(record->Name()), *r);
     }
   } catch (const std::bad_alloc&) {
     // Only the lookup of an erased name is lost.
@@ -126,6 +126,9 @@ void RestoreName(SymbolTableData& data, const std::wstring& key, size_t firstDis
 void DiscardObjectsFrom(AcDbDatabase& database, const AcDbHandle& mark) {
   auto& impl = database.GetImpl();
   const size_t first = std::max<size_t>(static_cast<size_t>(mark.value()), kFirstObjectHandle);
+  // Tables that lost a name; fixed room, as this also runs after memory ran out.
+  std::array<SymbolTableData*, 16> renamed{};
+  size_t renamedCount = 0;
   for (size_t slot = impl.slots.size(); slot-- > first;) {
     AcDbObject* object = impl.slots[slot];
     if (!object) continue;
@@ -140,27 +143,25 @@ void DiscardObjectsFrom(AcDbDatabase& database, const AcDbHandle& mark) {
       SymbolTableData& data = table->Data();
       if (!data.records.empty() && data.records.back() == id) data.records.pop_back();
       auto it = data.byName.end();
-      std::wstring key;
       try {
-        if (const auto* named = AcDbSymbolTableRecord::cast(object)) {
-          key = UpperName(named->Name());
-          it = data.byName.find(key);
-        }
+        if (const auto* named = AcDbSymbolTableRecord::cast(object))
+          it = data.byName.find(UpperName(named->Name()));
       } catch (const std::bad_alloc&) {
         // Work that ran out of memory takes its objects back here: look without allocating.
-        key.clear();
         it = std::find_if(data.byName.begin(), data.byName.end(),
                           [&](const auto& entry) { return entry.second == id; });
       }
       if (it != data.byName.end() && it->second == id) {
         data.byName.erase(it);
-        // An erased record of the same name, older than the mark, is found by its name again.
-        if (!key.empty()) RestoreName(data, key, first);
+        const auto known = renamed.begin() + static_cast<std::ptrdiff_t>(renamedCount);
+        if (std::find(renamed.begin(), known, &data) == known && renamedCount < renamed.size())
+          renamed[renamedCount++] = &data;
       }
     }
     delete object;
   }
   impl.slots.Truncate(first);
+  for (size_t i = 0; i < renamedCount; ++i) RestoreErasedNames(*renamed[i]);
 }
 
 }  // namespace plx::db
