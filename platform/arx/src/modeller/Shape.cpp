@@ -204,9 +204,12 @@ Acad::ErrorStatus Shape::Transform(const double (&m)[4][4]) {
       gp_Trsf trsf;
       trsf.SetValues(m[0][0], m[0][1], m[0][2], m[0][3], m[1][0], m[1][1], m[1][2], m[1][3], m[2][0], m[2][1],
                      m[2][2], m[2][3]);
-      BRepBuilderAPI_Transform transform(impl_->shape, trsf, /*copy=*/true);
-      if (!transform.IsDone()) return Acad::eGeneralModelingFailure;
-      moved = transform.Shape();
+      moved = MovedCopy(impl_->shape, trsf);
+      if (moved.IsNull()) {
+        BRepBuilderAPI_Transform transform(impl_->shape, trsf, /*copy=*/true);
+        if (!transform.IsDone()) return Acad::eGeneralModelingFailure;
+        moved = transform.Shape();
+      }
       StorePlanePCurves(moved);
     } else {
       gp_GTrsf gtrsf;
