@@ -56,7 +56,7 @@ class Copier {
   explicit Copier(const gp_Trsf& trsf) : modification_(new BRepTools_TrsfModification(trsf)) {}
 
   TopoDS_Shape Run(const TopoDS_Shape& shape) {
-    Copy(shape, false);
+    Copy(shape);
     if (unsupported_) return TopoDS_Shape();
     TopoDS_Shape result = Find(shape)->result;
     if (shape.ShapeType() == TopAbs_FACE && shape.Orientation() == TopAbs_REVERSED)
@@ -111,7 +111,7 @@ class Copier {
 
   // Copies shape (placed from the root, orientation as its parent holds it) unless done before;
   // true when its copy is a new shape.
-  bool Copy(const TopoDS_Shape& shape, bool underEdge);
+  bool Copy(const TopoDS_Shape& shape);
   void CopyPCurves(const TopoDS_Face& face, const TopoDS_Face& newFace, bool revWires);
   void SetVertexParameters(const TopoDS_Edge& edge, const TopoDS_Shape& explored, const TopoDS_Edge& newEdge,
                            bool onlyNew);
@@ -122,15 +122,10 @@ class Copier {
   bool unsupported_ = false;
 };
 
-bool Copier::Copy(const TopoDS_Shape& shape, bool underEdge) {
+bool Copier::Copy(const TopoDS_Shape& shape) {
   const TopAbs_ShapeEnum type = shape.ShapeType();
   BRep_Builder builder;
   if (type == TopAbs_VERTEX) {
-    // A vertex outside every edge is left as it was by the modifier; not repeated here.
-    if (!underEdge) {
-      unsupported_ = true;
-      return false;
-    }
     if (!Find(shape)) {
       Entry& entry = Add(shape);
       gp_Pnt point;
@@ -190,7 +185,7 @@ bool Copier::Copy(const TopoDS_Shape& shape, bool underEdge) {
 
   const bool newGeometry = rebuild;
   for (TopoDS_Iterator it(shape, Standard_False); it.More(); it.Next()) {
-    const bool childRebuilt = Copy(it.Value(), type == TopAbs_EDGE);
+    const bool childRebuilt = Copy(it.Value());
     if (unsupported_) return false;
     rebuild = childRebuilt || rebuild;
   }

@@ -72,8 +72,8 @@ ShapeResult Failure(Acad::ErrorStatus status, std::wstring reason);
 // BRepBuilderAPI_Transform(shape, trsf, copy) makes (the same geometry, tolerances, flags,
 // orientations and locations, shared sub-shapes still shared, no mesh kept), built in one walk
 // at a fraction of its cost. A null shape when shape is null or holds what only OCCT's transform
-// repeats exactly: a vertex outside every edge, a face or container met twice, an edge closed
-// on a face without being its seam. May throw Standard_Failure.
+// repeats exactly: a face or container met twice, an edge closed on a face without being its
+// seam. May throw Standard_Failure.
 TopoDS_Shape MovedCopy(const TopoDS_Shape& shape, const gp_Trsf& trsf);
 
 // Relative error of volumes: OCCT's fixed-order integration is off by about 1e-5 on faces
