@@ -116,8 +116,19 @@ wchar_t* _wgetenv(const wchar_t* name) {
   for (char** env = environ; env && *env; ++env) {
     const char* eq = std::strchr(*env, '=');
     if (!eq) continue;
-    if (Lower(plx::WideFromUtf8(std::string_view(*env, static_cast<size_t>(eq - *env)))) != wanted)
+    const std::string_view key(*env, static_cast<size_t>(eq - *env));
+    // Most names are plain ASCII: compared in place, without a wide copy of every name (the
+    // export road asks for TEMP once per solid).
+    const bool ascii = std::all_of(key.begin(), key.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+      if (key.size() != wanted.size() ||
+          !std::equal(key.begin(), key.end(), wanted.begin(), [](char c, wchar_t w) {
+            return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(static_cast<unsigned char>(c)))) == w;
+          }))
+        continue;
+    } else if (Lower(plx::WideFromUtf8(key)) != wanted) {
       continue;
+    }
     std::lock_guard<std::mutex> lock(mutex);
     std::wstring& slot = values[wanted];
     slot = plx::WideFromUtf8(eq + 1);
