@@ -24,56 +24,85 @@ void AdviseHugePages(void* data, size_t bytes) {
   if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
-VertexWelder::VertexWelder(ON_3fPointArray& vertices, size_t expectedVertices) : vertices_(vertices) {
-  // Load factor at most one half keeps probe sequences short.
-  Rehash(std::bit_ceil(expectedVertices * 2 + 16));
+VertexWelder::SlotTable::SlotTable(size_t slotCount) {
+  const size_t bytes = slotCount * sizeof(Slot);
+  if (bytes < kHugePage) {
+    slots_ = static_cast<Slot*>(std::calloc(slotCount, sizeof(Slot)));
+    if (!slots_) throw std::bad_alloc();
+    return;
+  }
+  // Mapped with a huge page's room to spare, then trimmed to whole huge pages, marked as such
+  // before the first touch: one fault per 2 MiB, and the system hands the pages over zeroed.
+  const size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* mapped = ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  const auto start = reinterpret_cast<uintptr_t>(mapped);
+  const uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
+  if (aligned > start) ::munmap(mapped, aligned - start);
+  if (const uintptr_t tail = start + size + kHugePage - (aligned + size); tail > 0)
+    ::munmap(reinterpret_cast<void*>(aligned + size), tail);
+  slots_ = reinterpret_cast<Slot*>(aligned);
+  mappedBytes_ = size;
+  ::madvise(slots_, size, MADV_HUGEPAGE);
 }
 
-void VertexWelder::FreeSlots::operator()(Slot* slots) const { std::free(slots); }
+VertexWelder::SlotTable::~SlotTable() {
+  if (mappedBytes_ > 0)
+    ::munmap(slots_, mappedBytes_);
+  else
+    std::free(slots_);
+}
 
-VertexWelder::SlotTable VertexWelder::NewTable(size_t slotCount) {
-  const size_t bytes = slotCount * sizeof(Slot);
-  Slot* slots = nullptr;
-  if (bytes >= kHugePage) {
-    // Whole huge pages, marked before the first touch so that the kernel backs them so.
-    slots = static_cast<Slot*>(std::aligned_alloc(kHugePage, (bytes + kHugePage - 1) / kHugePage * kHugePage));
-    if (slots) ::madvise(slots, bytes, MADV_HUGEPAGE);
-  } else {
-    slots = static_cast<Slot*>(std::malloc(bytes));
-  }
-  if (!slots) throw std::bad_alloc();
-  for (size_t i = 0; i < slotCount; ++i) slots[i] = Slot{0.0f, 0.0f, 0.0f, -1};
-  return SlotTable(slots);
+// Half full at most while the table fits in cache, where the shorter probes are what counts;
+// three quarters once it is fresh memory by the megabyte, whose faults cost more than a probe
+// that mostly stays in its cache line.
+size_t VertexWelder::MaxLoad(size_t slotCount) {
+  return slotCount * sizeof(Slot) >= kHugePage ? slotCount / 4 * 3 : slotCount / 2;
+}
+
+VertexWelder::VertexWelder(ON_3fPointArray& vertices, size_t expectedVertices) : vertices_(vertices) {
+  size_t slotCount = 16;
+  while (MaxLoad(slotCount) < expectedVertices + 8) slotCount *= 2;
+  Rehash(slotCount);
 }
 
 void VertexWelder::Rehash(size_t slotCount) {
-  SlotTable old = NewTable(slotCount);
-  old.swap(slots_);
+  SlotTable old(slotCount);
+  old.Swap(slots_);
   const size_t oldCount = slotCount_;
   slotCount_ = slotCount;
   mask_ = slotCount - 1;
+  Slot* slots = slots_.Get();
   for (size_t i = 0; i < oldCount; ++i) {
-    const Slot& entry = old[i];
-    if (entry.index < 0) continue;
-    size_t slot = Hash(entry.x, entry.y, entry.z) & mask_;
-    while (slots_[slot].index >= 0) slot = (slot + 1) & mask_;
-    slots_[slot] = entry;
+    const Slot entry = old.Get()[i];
+    if (entry.position == 0) continue;
+    const ON_3fPoint& v = vertices_[static_cast<int>(entry.position - 1)];
+    size_t slot = Hash(v.x, v.y, v.z) & mask_;
+    while (slots[slot].position != 0) slot = (slot + 1) & mask_;
+    slots[slot] = entry;
   }
 }
 
 int VertexWelder::IndexOf(float x, float y, float z) {
-  size_t slot = Hash(x, y, z) & mask_;
+  const uint64_t hash = Hash(x, y, z);
+  const auto tag = static_cast<uint32_t>(hash >> 32);
+  Slot* slots = slots_.Get();
+  const ON_3fPoint* vertices = vertices_.Array();
+  size_t slot = hash & mask_;
   for (;;) {
-    const Slot& entry = slots_[slot];
-    if (entry.index < 0) break;
-    if (entry.x == x && entry.y == y && entry.z == z) return entry.index;
+    const Slot entry = slots[slot];
+    if (entry.position == 0) break;
+    if (entry.tag == tag) {
+      const ON_3fPoint& v = vertices[entry.position - 1];
+      if (v.x == x && v.y == y && v.z == z) return static_cast<int>(entry.position - 1);
+    }
     slot = (slot + 1) & mask_;
   }
   const int count = vertices_.Count();
   if (count == INT_MAX) return -1;
   vertices_.Append(ON_3fPoint(x, y, z));
-  slots_[slot] = Slot{x, y, z, count};
-  if (static_cast<size_t>(count + 1) * 2 > slotCount_) Rehash(slotCount_ * 2);
+  slots[slot] = Slot{tag, static_cast<uint32_t>(count) + 1};
+  if (static_cast<size_t>(count) + 1 > MaxLoad(slotCount_)) Rehash(slotCount_ * 2);
   return count;
 }
 

@@ -1,16 +1,20 @@
 // Merges identical vertices while a mesh is read: an open-addressing hash table (linear
-// probing, load at most one half) keyed by exact float equality of the three coordinates
-// (+0 and -0 are equal; coordinates are finite by the time they arrive). Each slot holds the
-// coordinates beside the index, so a lookup touches one cache line, not also the vertex list.
-// Large tables miss the cache on nearly every first probe: callers that know the next
-// vertices ask for their slots early (Prefetch), so the misses overlap instead of queueing,
-// and tables of megabytes sit on huge pages where the system offers them, to spare the TLB.
+// probing, load at most one half, or three quarters for tables of megabytes) keyed by exact float equality of the three coordinates
+// (+0 and -0 are equal; coordinates are finite by the time they arrive). A slot holds the
+// vertex's index and a tag of its hash, eight bytes: a probe reads the vertex itself only when
+// the tags agree, which for a returning vertex is one recently touched, and a probe sequence
+// mostly stays within the cache line of eight slots it starts in. Large tables miss the
+// cache on nearly every first probe: callers that know the next vertices ask for their slots
+// early (Prefetch), so the misses overlap instead of queueing. Tables of megabytes are fresh
+// memory from the system, zero already and on huge pages: on a virtual machine the faults
+// of fresh memory cost more than filling it, so the table is kept small and never cleared.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "opennurbs.h"
 
@@ -33,18 +37,37 @@ class VertexWelder {
 
   // A hint that IndexOf(x, y, z) follows soon: starts loading its first slot.
   void Prefetch(float x, float y, float z) const {
-    __builtin_prefetch(&slots_[Hash(x, y, z) & mask_]);
+    __builtin_prefetch(&slots_.Get()[Hash(x, y, z) & mask_]);
   }
 
  private:
   struct Slot {
-    float x, y, z;
-    int32_t index;  // -1: empty
+    uint32_t tag;       // the hash's high half
+    uint32_t position;  // the vertex's index + 1; 0: empty
   };
-  struct FreeSlots {
-    void operator()(Slot* slots) const;
+  // An array of zeroed slots: from the heap when small, else mapped fresh on huge pages.
+  class SlotTable {
+   public:
+    SlotTable() = default;
+    explicit SlotTable(size_t slotCount);
+    SlotTable(const SlotTable&) = delete;
+    SlotTable& operator=(const SlotTable&) = delete;
+    SlotTable(SlotTable&& other) noexcept { Swap(other); }
+    SlotTable& operator=(SlotTable&& other) noexcept {
+      Swap(other);
+      return *this;
+    }
+    ~SlotTable();
+    Slot* Get() const { return slots_; }
+    void Swap(SlotTable& other) noexcept {
+      std::swap(slots_, other.slots_);
+      std::swap(mappedBytes_, other.mappedBytes_);
+    }
+
+   private:
+    Slot* slots_ = nullptr;
+    size_t mappedBytes_ = 0;  // 0: from the heap
   };
-  using SlotTable = std::unique_ptr<Slot[], FreeSlots>;
 
   static uint32_t FloatBits(float value) {
     value += 0.0f;  // -0 becomes +0, so that equal floats hash alike
@@ -60,7 +83,7 @@ class VertexWelder {
     h *= 0xBF58476D1CE4E5B9ull;
     return h ^ (h >> 32);
   }
-  static SlotTable NewTable(size_t slotCount);
+  static size_t MaxLoad(size_t slotCount);
   void Rehash(size_t slotCount);
 
   ON_3fPointArray& vertices_;
