@@ -247,7 +247,7 @@ namespace {
 // Meshes that fill the writer's buffers several times over: random corners over scales from
 // 1e-3 to 1e37, thin facets, quads, degenerate faces (zero normal), meshes with and without a
 // colour, and an empty mesh between them.
-ON_ClassArray<ON_Mesh> ManyBuffersOfFacets() {
+ON_ClassArray<ON_Mesh> ManyBuffersOfFacets(int facesPerMesh = 40000) {
   ON_ClassArray<ON_Mesh> meshes;
   uint32_t seed = 2024;
   auto next = [&seed] {
@@ -264,7 +264,7 @@ ON_ClassArray<ON_Mesh> ManyBuffersOfFacets() {
     }
     const int n = mesh.VertexCount();
     auto any = [&] { return static_cast<int>(next() * n); };
-    for (int f = 0; f < 40000; ++f) {
+    for (int f = 0; f < facesPerMesh; ++f) {
       const int a = any() & ~1;
       switch (f % 4) {
         case 0: mesh.m_F.Append(ON_MeshFace{{a, any(), any(), any()}}); break;
@@ -326,9 +326,12 @@ std::string ReferenceBinary(const ON_ClassArray<ON_Mesh>& meshes) {
 }  // namespace
 
 // The whole file, byte for byte, against the reference; twice in a row, so the second write
-// runs on the buffers the first one left behind.
-TEST(StlWriter, BinaryFileIsByteForByteTheReference) {
-  const ON_ClassArray<ON_Mesh> meshes = ManyBuffersOfFacets();
+// runs on the buffers the first one left behind. The larger meshes are written by several
+// threads, each at its place in the file, with pieces that end inside a mesh.
+class StlWriterBytes : public testing::TestWithParam<int> {};
+
+TEST_P(StlWriterBytes, BinaryFileIsByteForByteTheReference) {
+  const ON_ClassArray<ON_Mesh> meshes = ManyBuffersOfFacets(GetParam());
   const std::string expected = ReferenceBinary(meshes);
   ASSERT_GT(expected.size(), size_t{4} << 20);
   TempFolder folder;
@@ -340,6 +343,24 @@ TEST(StlWriter, BinaryFileIsByteForByteTheReference) {
     const auto mismatch = std::mismatch(bytes.begin(), bytes.end(), expected.begin());
     EXPECT_TRUE(mismatch.first == bytes.end()) << name << ": first difference at byte " << (mismatch.first - bytes.begin());
   }
+}
+
+INSTANTIATE_TEST_SUITE_P(FacesPerMesh, StlWriterBytes, testing::Values(40000, 150000));
+
+// Written by several threads, a file with two bad faces far apart names the first of them, as
+// writing in order would, and is abandoned.
+TEST(StlWriter, ThreadedWriteNamesTheFirstBadFace) {
+  ON_ClassArray<ON_Mesh> meshes = ManyBuffersOfFacets(150000);
+  meshes[2].m_F[70000].vi[1] = -1;
+  meshes[4].m_F[100].vi[0] = meshes[4].VertexCount();
+  TempFolder folder;
+  const auto path = folder / "old.stl";
+  qmtest::WriteBytes(path, "an earlier export\n");
+  EXPECT_EQ(QMSTL::MeshToSTL(meshes, PathOf(path.string()), 1), 0);
+  const std::wstring error = QMSTL::GetError().GetString();
+  EXPECT_NE(error.find(L"face 70000 of mesh 2 names vertex -1"), std::wstring::npos) << error;
+  EXPECT_EQ(qmtest::ReadBytes(path), "an earlier export\n");
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"old.stl"});
 }
 
 // Bad data found late, after several buffers have gone to the file: the message names the face,

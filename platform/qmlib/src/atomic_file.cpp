@@ -160,6 +160,21 @@ bool AtomicFile::Write(const char* data, size_t size, std::wstring& error) {
   return true;
 }
 
+bool AtomicFile::WriteAt(uint64_t offset, const char* data, size_t size, std::wstring& error) const {
+  while (size > 0) {
+    const ssize_t n = ::pwrite(fd_, data, size, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = plx::FormatWide(L"Unable to write file %s: %s", shown_.c_str(), ErrnoText(n < 0 ? errno : EIO).c_str());
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+    offset += static_cast<uint64_t>(n);
+  }
+  return true;
+}
+
 bool AtomicFile::Commit(std::wstring& error) {
   if (fd_ < 0) {
     if (error.empty()) error = plx::FormatWide(L"Unable to write file %s", shown_.c_str());

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace qmlib {
@@ -21,6 +22,9 @@ class AtomicFile {
   // is followed to the file it leads to.
   bool Create(const std::string& target, const std::wstring& shown, std::wstring& error);
   bool Write(const char* data, size_t size, std::wstring& error);
+  // Writes at a place of the file without moving on, and may run on several threads at once;
+  // a failure leaves the file for its owner to abandon once no other write is under way.
+  bool WriteAt(uint64_t offset, const char* data, size_t size, std::wstring& error) const;
   // Closes the temporary file and renames it over the target.
   bool Commit(std::wstring& error);
 

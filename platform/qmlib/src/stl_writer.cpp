@@ -1,10 +1,14 @@
 // STL output. A quick count of the facets (so that the binary count is known up front), then
-// one pass that checks each face and writes it through small buffers into an AtomicFile;
+// one pass that checks each face and writes it through small buffers into an AtomicFile (large
+// binary files: several threads, each writing its records at their place);
 // a face that cannot be written abandons the file. Quads (a, b, c, d)
 // are written as the triangles (a, b, c) and (a, c, d). Normals are computed in double from
 // the float corners. ASCII numbers are the shortest text that reads back to the same float.
 #include "stl_writer.h"
 
+#include <algorithm>
+#include <atomic>
+#include <barrier>
 #include <bit>
 #include <cfloat>
 #include <charconv>
@@ -15,6 +19,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "atomic_file.h"
 #include "stl_format.h"
@@ -27,8 +32,9 @@ static_assert(sizeof(ON_3fPoint) == 12, "a corner is copied as three packed floa
 
 namespace {
 
-// Buffers small enough to stay in the cache while they are filled and copied into the file.
-constexpr size_t kBufferSize = size_t{256} << 10;
+// Buffers small enough to stay in the cache while they are filled and copied into the file,
+// large enough that the page cache takes few, large writes.
+constexpr size_t kBufferSize = size_t{1} << 20;
 constexpr size_t kBufferCount = 4;
 constexpr size_t kScratchSize = kBufferSize * kBufferCount;
 constexpr size_t kMaxAsciiFacetSize = 512;  // 12 numbers of at most 15 characters and the keywords
@@ -38,7 +44,7 @@ static_assert(sizeof kBinaryHeader <= kHeaderSize);
 
 // The buffers' memory is kept from one file to the next: touching fresh pages costs a page
 // fault each, and on a virtual machine that is dearer than filling and writing the page
-// (about 20 us a page, 5 ms for the buffers of every file). One block is kept; writers at
+// (about 20 us a page, 20 ms for the buffers of every file). One block is kept; writers at
 // the same time take fresh ones.
 class ScratchStore {
  public:
@@ -336,15 +342,151 @@ bool WriteBinaryFacets(const ON_ClassArray<ON_Mesh>& meshes, BufferedOutput& out
   return true;
 }
 
-bool WriteBinary(const ON_ClassArray<ON_Mesh>& meshes, uint64_t facetCount, AtomicFile& file,
-                 std::wstring& error) {
-  BufferedOutput out(file);
-  char* p = out.Room(kBinaryPreambleSize, error);
-  if (!p) return false;
+// Large binary files are formatted by several threads at once. Records have a fixed size, so
+// the place of every run of faces in the file follows from the facets before it: the faces are
+// cut into pieces, the threads count each piece's facets (a quad makes two), then format the
+// pieces and write each at its place. The kernel's copy into the file is then the limit, not
+// the normals. A failing face stops the pieces after it; the message is that of the first
+// failing piece, as writing in order would have found it.
+constexpr uint64_t kParallelFacets = uint64_t{1} << 19;
+constexpr int kPieceFaces = 1 << 16;
+// Two threads: the file system takes one write to a file at a time, so more of them only spin
+// on its lock; large buffers make fewer, larger writes, which the page cache takes faster.
+constexpr unsigned kMaxWorkers = 2;
+constexpr size_t kWorkerBufferSize = kScratchSize / kMaxWorkers;  // halves of the kept block
+
+class ParallelBinaryWriter {
+ public:
+  ParallelBinaryWriter(const ON_ClassArray<ON_Mesh>& meshes, const AtomicFile& file) : meshes_(meshes), file_(file) {
+    for (int m = 0; m < meshes.Count(); ++m)
+      for (int first = 0; first < meshes[m].FaceCount(); first += kPieceFaces)
+        pieces_.push_back(Piece{m, first, std::min(first + kPieceFaces, meshes[m].FaceCount()), 0});
+  }
+
+  // False with error set when the file could not be written; false with error empty when no
+  // thread could be started and nothing was written.
+  bool Write(char* buffers, std::wstring& error) {
+    const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxWorkers);
+    std::barrier counted(static_cast<std::ptrdiff_t>(workers), [this]() noexcept { PlacePieces(); });
+    std::vector<std::thread> threads;
+    for (unsigned w = 0; w < workers; ++w) {
+      try {
+        threads.emplace_back([this, &counted, buffer = buffers + w * kWorkerBufferSize] {
+          CountPieces();
+          counted.arrive_and_wait();
+          FormatPieces(buffer);
+        });
+      } catch (const std::system_error&) {
+        for (unsigned missing = w; missing < workers; ++missing) counted.arrive_and_drop();
+        break;
+      }
+    }
+    for (std::thread& thread : threads) thread.join();
+    if (threads.empty()) return false;
+    if (failedPiece_ != kNone) {
+      error = failure_;
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  static constexpr size_t kNone = SIZE_MAX;
+  struct Piece {
+    int mesh, first, last;  // faces [first, last) of the mesh
+    uint64_t facets;        // first the piece's count, then the number of its first facet
+  };
+
+  void CountPieces() {
+    for (size_t k; (k = nextCount_.fetch_add(1)) < pieces_.size();) {
+      Piece& piece = pieces_[k];
+      const ON_MeshFace* faces = meshes_[piece.mesh].m_F.Array();
+      uint64_t quads = 0;
+      for (int f = piece.first; f < piece.last; ++f) quads += faces[f].vi[2] != faces[f].vi[3];
+      piece.facets = static_cast<uint64_t>(piece.last - piece.first) + quads;
+    }
+  }
+
+  void PlacePieces() {
+    uint64_t facet = 0;
+    for (Piece& piece : pieces_) facet += std::exchange(piece.facets, facet);
+  }
+
+  void FormatPieces(char* buffer) {
+    for (size_t k; (k = nextFormat_.fetch_add(1)) < pieces_.size() && k < failedPiece_.load();) {
+      std::wstring error;
+      if (!FormatPiece(pieces_[k], buffer, error)) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (k < failedPiece_.load()) {
+          failedPiece_.store(k);
+          failure_ = std::move(error);
+        }
+      }
+    }
+  }
+
+  bool FormatPiece(const Piece& piece, char* buffer, std::wstring& error) const {
+    const ON_Mesh& mesh = meshes_[piece.mesh];
+    const uint16_t colourWord = ColourWord(mesh);
+    const ON_3fPoint* v = mesh.m_V.Array();
+    const ON_MeshFace* faces = mesh.m_F.Array();
+    const int vertexCount = mesh.VertexCount();
+    uint64_t offset = kBinaryPreambleSize + piece.facets * kFacetRecordSize;
+    char* q = buffer;
+    const char* limit = buffer + kWorkerBufferSize - 2 * kFacetRecordSize;
+    for (int f = piece.first; f < piece.last; ++f) {
+      if (q > limit) {
+        if (!file_.WriteAt(offset, buffer, static_cast<size_t>(q - buffer), error)) return false;
+        offset += static_cast<uint64_t>(q - buffer);
+        q = buffer;
+      }
+      const int* vi = faces[f].vi;
+      if (!IndicesInRange(vi, static_cast<unsigned>(vertexCount)))
+        return IndexError(vi, f, piece.mesh, vertexCount, error);
+      const ON_3fPoint& a = v[vi[0]];
+      const ON_3fPoint& c = v[vi[2]];
+      if (!PutRecord(q, a, v[vi[1]], c, colourWord)) return NotFiniteError(f, piece.mesh, error);
+      q += kFacetRecordSize;
+      if (vi[2] != vi[3]) {
+        if (!PutRecord(q, a, c, v[vi[3]], colourWord)) return NotFiniteError(f, piece.mesh, error);
+        q += kFacetRecordSize;
+      }
+    }
+    return file_.WriteAt(offset, buffer, static_cast<size_t>(q - buffer), error);
+  }
+
+  const ON_ClassArray<ON_Mesh>& meshes_;
+  const AtomicFile& file_;
+  std::vector<Piece> pieces_;
+  std::atomic<size_t> nextCount_{0}, nextFormat_{0};
+  std::atomic<size_t> failedPiece_{kNone};
+  std::mutex mutex_;
+  std::wstring failure_;  // of failedPiece_, under mutex_
+};
+
+void PutPreamble(char* p, uint64_t facetCount) {
   std::memset(p, ' ', kHeaderSize);
   std::memcpy(p, kBinaryHeader, sizeof kBinaryHeader - 1);
   const auto count32 = static_cast<uint32_t>(facetCount);
   std::memcpy(p + kHeaderSize, &count32, sizeof count32);
+}
+
+bool WriteBinary(const ON_ClassArray<ON_Mesh>& meshes, uint64_t facetCount, AtomicFile& file,
+                 std::wstring& error) {
+  if (facetCount >= kParallelFacets) {
+    std::unique_ptr<char[]> buffers = Scratch().Take();
+    char preamble[kBinaryPreambleSize];
+    PutPreamble(preamble, facetCount);
+    ParallelBinaryWriter writer(meshes, file);
+    const bool written = file.WriteAt(0, preamble, sizeof preamble, error) && writer.Write(buffers.get(), error);
+    Scratch().Give(std::move(buffers));
+    if (written || !error.empty()) return written;
+    // No thread could be started: the buffered road below, from the start of the file.
+  }
+  BufferedOutput out(file);
+  char* p = out.Room(kBinaryPreambleSize, error);
+  if (!p) return false;
+  PutPreamble(p, facetCount);
   out.Advance(p + kBinaryPreambleSize);
   return WriteBinaryFacets(meshes, out, error) && out.Flush(error);
 }
