@@ -369,6 +369,7 @@ class ParallelBinaryWriter {
     const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxWorkers);
     std::barrier counted(static_cast<std::ptrdiff_t>(workers), [this]() noexcept { PlacePieces(); });
     std::vector<std::thread> threads;
+    threads.reserve(workers);  // below, only starting a thread can fail
     for (unsigned w = 0; w < workers; ++w) {
       try {
         threads.emplace_back([this, &counted, buffer = buffers + w * kWorkerBufferSize] {
