@@ -305,6 +305,25 @@ inline bool PutRecord(char* q, const ON_3fPoint& a, const ON_3fPoint& b, const O
   return finite;
 }
 
+// The records of face f of mesh m at q, one or, for a quad, two; the end of what was put, or
+// null with the reason when the face names a vertex the mesh lacks or a corner is not finite.
+inline char* PutFace(char* q, const int* vi, const ON_3fPoint* v, int vertexCount, uint16_t colourWord, int f, int m,
+                     std::wstring& error) {
+  if (!IndicesInRange(vi, static_cast<unsigned>(vertexCount))) {
+    IndexError(vi, f, m, vertexCount, error);
+    return nullptr;
+  }
+  const ON_3fPoint& a = v[vi[0]];
+  const ON_3fPoint& c = v[vi[2]];
+  const bool finite = PutRecord(q, a, v[vi[1]], c, colourWord) &&
+                      (vi[2] == vi[3] || PutRecord(q + kFacetRecordSize, a, c, v[vi[3]], colourWord));
+  if (!finite) {
+    NotFiniteError(f, m, error);
+    return nullptr;
+  }
+  return q + (vi[2] == vi[3] ? 1 : 2) * kFacetRecordSize;
+}
+
 // The binary facets, written straight into the output's buffers: room for the two records of
 // a quad is made once per face. A record of a face that fails is left in the buffer; the
 // failure abandons the whole file.
@@ -326,16 +345,7 @@ bool WriteBinaryFacets(const ON_ClassArray<ON_Mesh>& meshes, BufferedOutput& out
         if (!(q = out.Room(kFaceRoom, error))) return false;
         limit = out.End() - kFaceRoom;
       }
-      const int* vi = faces[f].vi;
-      if (!IndicesInRange(vi, static_cast<unsigned>(vertexCount))) return IndexError(vi, f, m, vertexCount, error);
-      const ON_3fPoint& a = v[vi[0]];
-      const ON_3fPoint& c = v[vi[2]];
-      if (!PutRecord(q, a, v[vi[1]], c, colourWord)) return NotFiniteError(f, m, error);
-      q += kFacetRecordSize;
-      if (vi[2] != vi[3]) {
-        if (!PutRecord(q, a, c, v[vi[3]], colourWord)) return NotFiniteError(f, m, error);
-        q += kFacetRecordSize;
-      }
+      if (!(q = PutFace(q, faces[f].vi, v, vertexCount, colourWord, f, m, error))) return false;
     }
     out.Advance(q);
   }
@@ -441,17 +451,7 @@ class ParallelBinaryWriter {
         offset += static_cast<uint64_t>(q - buffer);
         q = buffer;
       }
-      const int* vi = faces[f].vi;
-      if (!IndicesInRange(vi, static_cast<unsigned>(vertexCount)))
-        return IndexError(vi, f, piece.mesh, vertexCount, error);
-      const ON_3fPoint& a = v[vi[0]];
-      const ON_3fPoint& c = v[vi[2]];
-      if (!PutRecord(q, a, v[vi[1]], c, colourWord)) return NotFiniteError(f, piece.mesh, error);
-      q += kFacetRecordSize;
-      if (vi[2] != vi[3]) {
-        if (!PutRecord(q, a, c, v[vi[3]], colourWord)) return NotFiniteError(f, piece.mesh, error);
-        q += kFacetRecordSize;
-      }
+      if (!(q = PutFace(q, faces[f].vi, v, vertexCount, colourWord, f, piece.mesh, error))) return false;
     }
     return file_.WriteAt(offset, buffer, static_cast<size_t>(q - buffer), error);
   }

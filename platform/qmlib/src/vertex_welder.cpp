@@ -15,11 +15,13 @@ namespace {
 
 constexpr size_t kHugePage = size_t{2} << 20;
 
+constexpr uintptr_t HugePageCeil(uintptr_t n) { return (n + kHugePage - 1) / kHugePage * kHugePage; }
+
 }  // namespace
 
 void AdviseHugePages(void* data, size_t bytes) {
   const auto start = reinterpret_cast<uintptr_t>(data);
-  const uintptr_t first = (start + kHugePage - 1) / kHugePage * kHugePage;
+  const uintptr_t first = HugePageCeil(start);
   const uintptr_t last = (start + bytes) / kHugePage * kHugePage;
   if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
@@ -33,11 +35,11 @@ VertexWelder::SlotTable::SlotTable(size_t slotCount) {
   }
   // Mapped with a huge page's room to spare, then trimmed to whole huge pages, marked as such
   // before the first touch: one fault per 2 MiB, and the system hands the pages over zeroed.
-  const size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  const size_t size = HugePageCeil(bytes);
   void* mapped = ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapped == MAP_FAILED) throw std::bad_alloc();
   const auto start = reinterpret_cast<uintptr_t>(mapped);
-  const uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
+  const uintptr_t aligned = HugePageCeil(start);
   if (aligned > start) ::munmap(mapped, aligned - start);
   if (const uintptr_t tail = start + size + kHugePage - (aligned + size); tail > 0)
     ::munmap(reinterpret_cast<void*>(aligned + size), tail);

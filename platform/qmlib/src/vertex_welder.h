@@ -1,6 +1,7 @@
 // Merges identical vertices while a mesh is read: an open-addressing hash table (linear
-// probing, load at most one half, or three quarters for tables of megabytes) keyed by exact float equality of the three coordinates
-// (+0 and -0 are equal; coordinates are finite by the time they arrive). A slot holds the
+// probing, load at most one half, or three quarters for tables of megabytes) keyed by exact
+// float equality of the three coordinates (+0 and -0 are equal; coordinates are finite by the
+// time they arrive). A slot holds the
 // vertex's index and a tag of its hash, eight bytes: a probe reads the vertex itself only when
 // the tags agree, which for a returning vertex is one recently touched, and a probe sequence
 // mostly stays within the cache line of eight slots it starts in. Large tables miss the
@@ -52,11 +53,6 @@ class VertexWelder {
     explicit SlotTable(size_t slotCount);
     SlotTable(const SlotTable&) = delete;
     SlotTable& operator=(const SlotTable&) = delete;
-    SlotTable(SlotTable&& other) noexcept { Swap(other); }
-    SlotTable& operator=(SlotTable&& other) noexcept {
-      Swap(other);
-      return *this;
-    }
     ~SlotTable();
     Slot* Get() const { return slots_; }
     void Swap(SlotTable& other) noexcept {

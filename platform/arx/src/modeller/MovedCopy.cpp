@@ -209,9 +209,6 @@ bool Copier::Copy(const TopoDS_Shape& shape) {
           edge.Orientation() == TopAbs_REVERSED ? TopAbs_REVERSED : TopAbs_FORWARD;
       SetVertexParameters(edge, edge.Oriented(orientation), TopoDS::Edge(result), true);
     }
-    result.Orientable(shape.Orientable());
-    result.Closed(shape.Closed());
-    result.Infinite(shape.Infinite());
   } else {
     result = shape;
   }
