@@ -88,6 +88,43 @@ TEST(Tessellate, CoarserAfterFinerStartsAfresh) {
   EXPECT_EQ(Count(sphere, 0.5), coarse);
 }
 
+// A rigid motion only places the shape: its mesh is the mesh of the shape where it was, moved
+// along, and meshing the moved copy leaves the original's mesh as it was.
+TEST(Tessellate, AMovedShapeMeshesAsItselfMoved) {
+  // A turn of 0.7 about (2, 3, 6) / 7, then a shift far from the origin.
+  const double c = std::cos(0.7), s = std::sin(0.7), x = 2 / 7.0, y = 3 / 7.0, z = 6 / 7.0;
+  testing::Matrix motion = testing::Translation(1000, -50, 7);
+  const double r[3][3] = {{c + x * x * (1 - c), x * y * (1 - c) - z * s, x * z * (1 - c) + y * s},
+                          {y * x * (1 - c) + z * s, c + y * y * (1 - c), y * z * (1 - c) - x * s},
+                          {z * x * (1 - c) - y * s, z * y * (1 - c) + x * s, c + z * z * (1 - c)}};
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) motion[i][j] = r[i][j];
+  const auto moved = [&](const Point3& p) {
+    return Point3{r[0][0] * p.x + r[0][1] * p.y + r[0][2] * p.z + 1000,
+                  r[1][0] * p.x + r[1][1] * p.y + r[1][2] * p.z - 50,
+                  r[2][0] * p.x + r[2][1] * p.y + r[2][2] * p.z + 7};
+  };
+  for (const Shape& original : {Made(Shape::Cone({0, 1, 0}, 1, -2)), Made(Shape::Torus({0, 0, 0}, 3, 1))}) {
+    std::vector<Triangle> before, after, again;
+    ASSERT_EQ(original.Tessellate(0.5, before), Acad::eOk);
+    Shape copy = original;
+    ASSERT_EQ(testing::Apply(copy, motion), Acad::eOk);
+    ASSERT_EQ(copy.Tessellate(0.5, after), Acad::eOk);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i)
+      for (int k = 0; k < 3; ++k) {
+        const Point3 expected = moved(before[i].v[k]);
+        const Point3& got = after[i].v[k];
+        ASSERT_LT(std::hypot(got.x - expected.x, got.y - expected.y, got.z - expected.z), 1e-9)
+            << "triangle " << i << " corner " << k;
+      }
+    ASSERT_EQ(original.Tessellate(0.5, again), Acad::eOk);
+    ASSERT_EQ(again.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i)
+      for (int k = 0; k < 3; ++k) ASSERT_EQ(again[i].v[k].x, before[i].v[k].x) << "triangle " << i;
+  }
+}
+
 TEST(Tessellate, RefusesBadFacetResAndNullShape) {
   const Shape sphere = Made(Shape::Sphere({0, 0, 0}, 1));
   std::vector<Triangle> triangles(3);

@@ -13,6 +13,7 @@
 #include <Geom_Plane.hxx>
 #include <Geom_ToroidalSurface.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopLoc_Location.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Face.hxx>
@@ -204,13 +205,19 @@ Acad::ErrorStatus Shape::Transform(const double (&m)[4][4]) {
       gp_Trsf trsf;
       trsf.SetValues(m[0][0], m[0][1], m[0][2], m[0][3], m[1][0], m[1][1], m[1][2], m[1][3], m[2][0], m[2][1],
                      m[2][2], m[2][3]);
-      moved = MovedCopy(impl_->shape, trsf);
-      if (moved.IsNull()) {
-        BRepBuilderAPI_Transform transform(impl_->shape, trsf, /*copy=*/true);
-        if (!transform.IsDone()) return Acad::eGeneralModelingFailure;
-        moved = transform.Shape();
+      if (!trsf.IsNegative() && std::abs(trsf.ScaleFactor() - 1.0) <= TopLoc_Location::ScalePrec()) {
+        // A rigid motion is a location on the same data, as OCCT moves shapes itself: nothing
+        // is copied, and the data stays shared with the shapes it was shared with.
+        moved = impl_->shape.Moved(TopLoc_Location(trsf));
+      } else {
+        moved = MovedCopy(impl_->shape, trsf);
+        if (moved.IsNull()) {
+          BRepBuilderAPI_Transform transform(impl_->shape, trsf, /*copy=*/true);
+          if (!transform.IsDone()) return Acad::eGeneralModelingFailure;
+          moved = transform.Shape();
+        }
+        StorePlanePCurves(moved);
       }
-      StorePlanePCurves(moved);
     } else {
       gp_GTrsf gtrsf;
       gtrsf.SetVectorialPart(gp_Mat(m[0][0], m[0][1], m[0][2], m[1][0], m[1][1], m[1][2], m[2][0], m[2][1], m[2][2]));

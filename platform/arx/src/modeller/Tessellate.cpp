@@ -45,7 +45,11 @@ Acad::ErrorStatus Shape::Tessellate(double facetres, std::vector<Triangle>& tria
   const MeshDensity density = DensityFor(facetres, diagonal);
   std::vector<Triangle> out;
   const Acad::ErrorStatus status = Guarded([&] {
-    const TopoDS_Shape& shape = impl_->shape;
+    // A moved shape is its data under a location: the data is meshed where it lies and the
+    // triangles are moved, which costs less than meshing through the location and gives a shape
+    // the same mesh wherever it is placed.
+    const TopLoc_Location placement = impl_->shape.Location();
+    const TopoDS_Shape shape = impl_->shape.Located(TopLoc_Location());
     // The mesher keeps an existing finer mesh; a coarser FACETRES must start afresh.
     BRepTools::Clean(shape);
     BRepMesh_IncrementalMesh mesher(shape, density.linear, /*isRelative=*/false, density.angular,
@@ -56,7 +60,7 @@ Acad::ErrorStatus Shape::Tessellate(double facetres, std::vector<Triangle>& tria
       TopLoc_Location location;
       const Handle(Poly_Triangulation) mesh = BRep_Tool::Triangulation(face, location);
       if (mesh.IsNull()) return Acad::eGeneralModelingFailure;
-      const gp_Trsf trsf = location.Transformation();
+      const gp_Trsf trsf = (placement * location).Transformation();
       const bool reversed = face.Orientation() == TopAbs_REVERSED;
       out.reserve(out.size() + mesh->NbTriangles());
       for (int i = 1; i <= mesh->NbTriangles(); ++i) {
