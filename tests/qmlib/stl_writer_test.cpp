@@ -363,6 +363,30 @@ TEST(StlWriter, ThreadedWriteNamesTheFirstBadFace) {
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"old.stl"});
 }
 
+// Triangles are written two at a time: a bad one is named whether it comes first or second of
+// its pair or on its own at the end, and whether a corner is not finite or an index is wrong.
+TEST(StlWriter, ABadTriangleIsNamedWhereverItFallsInItsPair) {
+  for (const int bad : {0, 1, 6, 7, 8})
+    for (const bool index : {false, true}) {
+      ON_ClassArray<ON_Mesh> meshes;
+      ON_Mesh& strip = meshes.AppendNew();
+      for (int i = 0; i < 11; ++i) strip.m_V.Append(ON_3fPoint(static_cast<float>(i / 2), static_cast<float>(i % 2), 0));
+      for (int f = 0; f < 9; ++f) strip.m_F.Append(ON_MeshFace{{f, f + 1, f + 2, f + 2}});
+      if (index) {
+        strip.m_F[bad].vi[1] = strip.VertexCount();
+      } else {
+        strip.m_F[bad].vi[1] = strip.VertexCount();
+        strip.m_V.Append(ON_3fPoint(0, std::numeric_limits<float>::quiet_NaN(), 0));
+      }
+      TempFolder folder;
+      EXPECT_EQ(QMSTL::MeshToSTL(meshes, PathOf((folder / "strip.stl").string()), 1), 0);
+      const std::wstring error = QMSTL::GetError().GetString();
+      const std::wstring expected = L"face " + std::to_wstring(bad) + L" of mesh 0 " +
+                                    (index ? L"names vertex 11" : L"has a corner whose coordinates are not finite");
+      EXPECT_NE(error.find(expected), std::wstring::npos) << "face " << bad << ": " << error;
+    }
+}
+
 // Bad data found late, after several buffers have gone to the file: the message names the face,
 // the old file stays, and the temporary is gone. Every corner of a quad, every kind of
 // non-finite number, and indices past either end.
