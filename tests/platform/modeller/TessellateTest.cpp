@@ -91,14 +91,14 @@ TEST(Tessellate, CoarserAfterFinerStartsAfresh) {
 // A rigid motion only places the shape: its mesh is the mesh of the shape where it was, moved
 // along, and meshing the moved copy leaves the original's mesh as it was.
 TEST(Tessellate, AMovedShapeMeshesAsItselfMoved) {
-  // A turn of 0.7 about (2, 3, 6) / 7, then a shift far from the origin.
+  // A turn of 0.7 about (2, 3, 6) / 7, then a shift far from the origin: two motions in turn.
   const double c = std::cos(0.7), s = std::sin(0.7), x = 2 / 7.0, y = 3 / 7.0, z = 6 / 7.0;
-  testing::Matrix motion = testing::Translation(1000, -50, 7);
+  testing::Matrix turn = testing::Identity();
   const double r[3][3] = {{c + x * x * (1 - c), x * y * (1 - c) - z * s, x * z * (1 - c) + y * s},
                           {y * x * (1 - c) + z * s, c + y * y * (1 - c), y * z * (1 - c) - x * s},
                           {z * x * (1 - c) - y * s, z * y * (1 - c) + x * s, c + z * z * (1 - c)}};
   for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) motion[i][j] = r[i][j];
+    for (int j = 0; j < 3; ++j) turn[i][j] = r[i][j];
   const auto moved = [&](const Point3& p) {
     return Point3{r[0][0] * p.x + r[0][1] * p.y + r[0][2] * p.z + 1000,
                   r[1][0] * p.x + r[1][1] * p.y + r[1][2] * p.z - 50,
@@ -108,7 +108,8 @@ TEST(Tessellate, AMovedShapeMeshesAsItselfMoved) {
     std::vector<Triangle> before, after, again;
     ASSERT_EQ(original.Tessellate(0.5, before), Acad::eOk);
     Shape copy = original;
-    ASSERT_EQ(testing::Apply(copy, motion), Acad::eOk);
+    ASSERT_EQ(testing::Apply(copy, turn), Acad::eOk);
+    ASSERT_EQ(testing::Apply(copy, testing::Translation(1000, -50, 7)), Acad::eOk);
     ASSERT_EQ(copy.Tessellate(0.5, after), Acad::eOk);
     ASSERT_EQ(after.size(), before.size());
     for (size_t i = 0; i < before.size(); ++i)

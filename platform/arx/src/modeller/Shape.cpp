@@ -207,8 +207,9 @@ Acad::ErrorStatus Shape::Transform(const double (&m)[4][4]) {
                      m[2][2], m[2][3]);
       if (!trsf.IsNegative() && std::abs(trsf.ScaleFactor() - 1.0) <= TopLoc_Location::ScalePrec()) {
         // A rigid motion is a location on the same data, as OCCT moves shapes itself: nothing
-        // is copied, and the data stays shared with the shapes it was shared with.
-        moved = impl_->shape.Moved(TopLoc_Location(trsf));
+        // is copied, and the data stays shared with the shapes it was shared with. The motions
+        // are composed into one location, which would otherwise grow by a link per move.
+        moved = impl_->shape.Located(TopLoc_Location(trsf * impl_->shape.Location().Transformation()));
       } else {
         moved = MovedCopy(impl_->shape, trsf);
         if (moved.IsNull()) {
