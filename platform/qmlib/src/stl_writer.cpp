@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <barrier>
 #include <bit>
 #include <cfloat>
 #include <charconv>
@@ -264,18 +263,31 @@ inline bool UnitNormals(const ON_3fPoint& a0, const ON_3fPoint& b0, const ON_3fP
 #endif
 }
 
-// The number of facets the meshes make (a quad makes two), found before anything is written so
-// that the binary count is known up front. Reads only the last two indices of each face.
-uint64_t CountFacets(const ON_ClassArray<ON_Mesh>& meshes) {
-  uint64_t facetCount = 0;
+// A run of faces and the place of its records in a binary file.
+struct Piece {
+  int mesh, first, last;  // faces [first, last) of the mesh
+  uint64_t firstFacet;    // the number of the piece's first facet in the file
+};
+constexpr int kPieceFaces = 1 << 16;
+
+// The meshes' faces in pieces, found before anything is written so that the binary count is
+// known up front and every piece's place in the file follows from the facets before it (a quad
+// makes two); facetCount is the total. Reads only the last two indices of each face.
+std::vector<Piece> FacetPieces(const ON_ClassArray<ON_Mesh>& meshes, uint64_t& facetCount) {
+  std::vector<Piece> pieces;
+  facetCount = 0;
   for (int m = 0; m < meshes.Count(); ++m) {
     const ON_MeshFace* faces = meshes[m].m_F.Array();
     const int faceCount = meshes[m].FaceCount();
-    uint64_t quads = 0;
-    for (int f = 0; f < faceCount; ++f) quads += faces[f].vi[2] != faces[f].vi[3];
-    facetCount += static_cast<uint64_t>(faceCount) + quads;
+    for (int first = 0; first < faceCount; first += kPieceFaces) {
+      const int last = std::min(first + kPieceFaces, faceCount);
+      pieces.push_back(Piece{m, first, last, facetCount});
+      uint64_t quads = 0;
+      for (int f = first; f < last; ++f) quads += faces[f].vi[2] != faces[f].vi[3];
+      facetCount += static_cast<uint64_t>(last - first) + quads;
+    }
   }
-  return facetCount;
+  return pieces;
 }
 
 // Negative indices become large unsigned ones, so one comparison checks both ends.
@@ -438,13 +450,11 @@ bool WriteBinaryFacets(const ON_ClassArray<ON_Mesh>& meshes, BufferedOutput& out
 }
 
 // Large binary files are formatted by several threads at once. Records have a fixed size, so
-// the place of every run of faces in the file follows from the facets before it: the faces are
-// cut into pieces, the threads count each piece's facets (a quad makes two), then format the
-// pieces and write each at its place. The kernel's copy into the file is then the limit, not
-// the normals. A failing face stops the pieces after it; the message is that of the first
-// failing piece, as writing in order would have found it.
+// every piece has its place in the file: the threads take the pieces in turn, format them and
+// write each at its place. The kernel's copy into the file is then the limit, not the normals.
+// A failing face stops the pieces after it; the message is that of the first failing piece,
+// as writing in order would have found it.
 constexpr uint64_t kParallelFacets = uint64_t{1} << 19;
-constexpr int kPieceFaces = 1 << 16;
 // Two threads: the file system takes one write to a file at a time, so more of them only spin
 // on its lock; large buffers make fewer, larger writes, which the page cache takes faster.
 constexpr unsigned kMaxWorkers = 2;
@@ -452,28 +462,19 @@ constexpr size_t kWorkerBufferSize = kScratchSize / kMaxWorkers;  // halves of t
 
 class ParallelBinaryWriter {
  public:
-  ParallelBinaryWriter(const ON_ClassArray<ON_Mesh>& meshes, const AtomicFile& file) : meshes_(meshes), file_(file) {
-    for (int m = 0; m < meshes.Count(); ++m)
-      for (int first = 0; first < meshes[m].FaceCount(); first += kPieceFaces)
-        pieces_.push_back(Piece{m, first, std::min(first + kPieceFaces, meshes[m].FaceCount()), 0});
-  }
+  ParallelBinaryWriter(const ON_ClassArray<ON_Mesh>& meshes, const std::vector<Piece>& pieces, const AtomicFile& file)
+      : meshes_(meshes), pieces_(pieces), file_(file) {}
 
   // False with error set when the file could not be written; false with error empty when no
   // thread could be started and nothing was written.
   bool Write(char* buffers, std::wstring& error) {
     const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxWorkers);
-    std::barrier counted(static_cast<std::ptrdiff_t>(workers), [this]() noexcept { PlacePieces(); });
     std::vector<std::thread> threads;
     threads.reserve(workers);  // below, only starting a thread can fail
     for (unsigned w = 0; w < workers; ++w) {
       try {
-        threads.emplace_back([this, &counted, buffer = buffers + w * kWorkerBufferSize] {
-          CountPieces();
-          counted.arrive_and_wait();
-          FormatPieces(buffer);
-        });
+        threads.emplace_back([this, buffer = buffers + w * kWorkerBufferSize] { FormatPieces(buffer); });
       } catch (const std::system_error&) {
-        for (unsigned missing = w; missing < workers; ++missing) counted.arrive_and_drop();
         break;
       }
     }
@@ -488,25 +489,6 @@ class ParallelBinaryWriter {
 
  private:
   static constexpr size_t kNone = SIZE_MAX;
-  struct Piece {
-    int mesh, first, last;  // faces [first, last) of the mesh
-    uint64_t facets;        // first the piece's count, then the number of its first facet
-  };
-
-  void CountPieces() {
-    for (size_t k; (k = nextCount_.fetch_add(1)) < pieces_.size();) {
-      Piece& piece = pieces_[k];
-      const ON_MeshFace* faces = meshes_[piece.mesh].m_F.Array();
-      uint64_t quads = 0;
-      for (int f = piece.first; f < piece.last; ++f) quads += faces[f].vi[2] != faces[f].vi[3];
-      piece.facets = static_cast<uint64_t>(piece.last - piece.first) + quads;
-    }
-  }
-
-  void PlacePieces() {
-    uint64_t facet = 0;
-    for (Piece& piece : pieces_) facet += std::exchange(piece.facets, facet);
-  }
 
   void FormatPieces(char* buffer) {
     for (size_t k; (k = nextFormat_.fetch_add(1)) < pieces_.size() && k < failedPiece_.load();) {
@@ -522,7 +504,7 @@ class ParallelBinaryWriter {
   }
 
   bool FormatPiece(const Piece& piece, char* buffer, std::wstring& error) const {
-    uint64_t offset = kBinaryPreambleSize + piece.facets * kFacetRecordSize;
+    uint64_t offset = kBinaryPreambleSize + piece.firstFacet * kFacetRecordSize;
     const char* limit = buffer + kWorkerBufferSize - 2 * kFacetRecordSize;
     const char* q = PutFaces(buffer, meshes_[piece.mesh], piece.mesh, piece.first, piece.last, error,
                              [&](char* at) -> char* {
@@ -535,9 +517,9 @@ class ParallelBinaryWriter {
   }
 
   const ON_ClassArray<ON_Mesh>& meshes_;
+  const std::vector<Piece>& pieces_;
   const AtomicFile& file_;
-  std::vector<Piece> pieces_;
-  std::atomic<size_t> nextCount_{0}, nextFormat_{0};
+  std::atomic<size_t> nextFormat_{0};
   std::atomic<size_t> failedPiece_{kNone};
   std::mutex mutex_;
   std::wstring failure_;  // of failedPiece_, under mutex_
@@ -550,13 +532,13 @@ void PutPreamble(char* p, uint64_t facetCount) {
   std::memcpy(p + kHeaderSize, &count32, sizeof count32);
 }
 
-bool WriteBinary(const ON_ClassArray<ON_Mesh>& meshes, uint64_t facetCount, AtomicFile& file,
-                 std::wstring& error) {
+bool WriteBinary(const ON_ClassArray<ON_Mesh>& meshes, const std::vector<Piece>& pieces, uint64_t facetCount,
+                 AtomicFile& file, std::wstring& error) {
   if (facetCount >= kParallelFacets) {
     std::unique_ptr<char[]> buffers = Scratch().Take();
     char preamble[kBinaryPreambleSize];
     PutPreamble(preamble, facetCount);
-    ParallelBinaryWriter writer(meshes, file);
+    ParallelBinaryWriter writer(meshes, pieces, file);
     const bool written = file.WriteAt(0, preamble, sizeof preamble, error) && writer.Write(buffers.get(), error);
     Scratch().Give(std::move(buffers));
     if (written || !error.empty()) return written;
@@ -634,13 +616,18 @@ bool WriteStl(const ON_ClassArray<ON_Mesh>& meshes, const std::string& target, c
     error = plx::FormatWide(L"Unknown STL file type %d: use 0 for ASCII or 1 for binary", type);
     return false;
   }
-  const uint64_t facetCount = CountFacets(meshes);
   const bool binary = type == static_cast<int>(StlType::kBinary);
-  if (binary && !CheckBinaryFacetCount(facetCount, error)) return false;
+  uint64_t facetCount = 0;
+  std::vector<Piece> pieces;
+  if (binary) {
+    pieces = FacetPieces(meshes, facetCount);
+    if (!CheckBinaryFacetCount(facetCount, error)) return false;
+  }
 
   AtomicFile file;
   if (!file.Create(target, shown, error)) return false;
-  const bool written = binary ? WriteBinary(meshes, facetCount, file, error) : WriteAscii(meshes, file, error);
+  const bool written =
+      binary ? WriteBinary(meshes, pieces, facetCount, file, error) : WriteAscii(meshes, file, error);
   return written && file.Commit(error);
 }
 

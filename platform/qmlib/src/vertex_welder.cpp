@@ -41,8 +41,7 @@ VertexWelder::SlotTable::SlotTable(size_t slotCount) {
   const auto start = reinterpret_cast<uintptr_t>(mapped);
   const uintptr_t aligned = HugePageCeil(start);
   if (aligned > start) ::munmap(mapped, aligned - start);
-  if (const uintptr_t tail = start + size + kHugePage - (aligned + size); tail > 0)
-    ::munmap(reinterpret_cast<void*>(aligned + size), tail);
+  if (const uintptr_t tail = start + kHugePage - aligned; tail > 0) ::munmap(reinterpret_cast<void*>(aligned + size), tail);
   slots_ = reinterpret_cast<Slot*>(aligned);
   mappedBytes_ = size;
   ::madvise(slots_, size, MADV_HUGEPAGE);
@@ -74,6 +73,7 @@ void VertexWelder::Rehash(size_t slotCount) {
   const size_t oldCount = slotCount_;
   slotCount_ = slotCount;
   mask_ = slotCount - 1;
+  maxLoad_ = MaxLoad(slotCount);
   Slot* slots = slots_.Get();
   for (size_t i = 0; i < oldCount; ++i) {
     const Slot entry = old.Get()[i];
@@ -104,7 +104,7 @@ int VertexWelder::IndexOf(float x, float y, float z) {
   if (count == INT_MAX) return -1;
   vertices_.Append(ON_3fPoint(x, y, z));
   slots[slot] = Slot{tag, static_cast<uint32_t>(count) + 1};
-  if (static_cast<size_t>(count) + 1 > MaxLoad(slotCount_)) Rehash(slotCount_ * 2);
+  if (static_cast<size_t>(count) + 1 > maxLoad_) Rehash(slotCount_ * 2);
   return count;
 }
 

@@ -1,20 +1,19 @@
 // Merges identical vertices while a mesh is read: an open-addressing hash table (linear
 // probing, load at most one half, or three quarters for tables of megabytes) keyed by exact
 // float equality of the three coordinates (+0 and -0 are equal; coordinates are finite by the
-// time they arrive). A slot holds the
-// vertex's index and a tag of its hash, eight bytes: a probe reads the vertex itself only when
-// the tags agree, which for a returning vertex is one recently touched, and a probe sequence
-// mostly stays within the cache line of eight slots it starts in. Large tables miss the
-// cache on nearly every first probe: callers that know the next vertices ask for their slots
-// early (Prefetch), so the misses overlap instead of queueing. Tables of megabytes are fresh
-// memory from the system, zero already and on huge pages: on a virtual machine the faults
-// of fresh memory cost more than filling it, so the table is kept small and never cleared.
+// time they arrive). A slot holds the vertex's index and a tag of its hash, eight bytes: a
+// probe reads the vertex itself only when the tags agree, which for a returning vertex is one
+// recently touched, and a probe sequence mostly stays within the cache line of eight slots it
+// starts in. Large tables miss the cache on nearly every first probe: callers that know the
+// next vertices ask for their slots early (Prefetch), so the misses overlap instead of
+// queueing. Tables of megabytes are fresh memory from the system, zero already and on huge
+// pages: on a virtual machine the faults of fresh memory cost more than filling it, so the
+// table is kept small and never cleared.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <utility>
 
 #include "opennurbs.h"
@@ -86,6 +85,7 @@ class VertexWelder {
   SlotTable slots_;
   size_t slotCount_ = 0;
   size_t mask_ = 0;
+  size_t maxLoad_ = 0;  // MaxLoad(slotCount_): the table grows past it
 };
 
 }  // namespace qmlib
