@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "QMLib.h"
@@ -118,6 +119,30 @@ TEST(StlReader, LargeBinaryGridKeepsFacetOrderAndSharesEveryGridPoint) {
     if (back.m_F[f].vi[3] != back.m_F[f].vi[2]) ++wrong;
   }
   EXPECT_EQ(wrong, 0);
+}
+
+// Small files are read whole in one go, larger ones in chunks: spheres of 1 308 and 1 310
+// facets make binary files of 65 484 and 65 584 bytes, either side of the 64 KiB limit, and
+// the ASCII file is padded to either side of it.
+TEST(StlReader, FilesEitherSideOfTheWholeReadLimitReadAlike) {
+  TempFolder folder;
+  const auto path = folder / "sphere.stl";
+  for (auto [rings, segments] : {std::pair{7, 109}, std::pair{6, 131}}) {
+    ON_ClassArray<ON_Mesh> meshes;
+    meshes.Append(qmtest::Sphere(ON_3dPoint(1, 2, 3), 5, rings, segments));
+    ASSERT_EQ(QMSTL::MeshToSTL(meshes, PathOf(path.string()), 1), 1);
+    ON_Mesh back;
+    ASSERT_EQ(QMSTL::STLToMesh(PathOf(path.string()), back), 1) << QMSTL::GetError().GetString();
+    EXPECT_EQ(back.VertexCount(), meshes[0].VertexCount()) << segments;
+    EXPECT_EQ(qmtest::Triangles(back), qmtest::Triangles(meshes)) << segments;
+  }
+  const std::string text = kAsciiTwoFacets;
+  for (size_t size : {size_t{65535}, size_t{65536}, size_t{65537}}) {
+    qmtest::WriteBytes(path, text + std::string(size - text.size(), '\n'));
+    ON_Mesh back;
+    ASSERT_EQ(QMSTL::STLToMesh(PathOf(path.string()), back), 1) << size << ": " << QMSTL::GetError().GetString();
+    EXPECT_EQ(back.FaceCount(), 2) << size;
+  }
 }
 
 TEST(StlReader, BinaryIsDecidedBySizeWhateverTheHeaderSays) {

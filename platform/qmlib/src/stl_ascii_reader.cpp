@@ -49,7 +49,8 @@ class AsciiParser {
   AsciiParser(int fd, const char* preamble, size_t preambleSize, uint64_t fileSize, const std::wstring& shown,
               std::wstring& error)
       : fd_(fd),
-        bufferSize_(static_cast<size_t>(std::clamp<uint64_t>(fileSize, kMinBufferSize, kMaxBufferSize))),
+        bufferSize_(std::max(static_cast<size_t>(std::clamp<uint64_t>(fileSize, kMinBufferSize, kMaxBufferSize)),
+                             preambleSize)),
         buffer_(std::make_unique_for_overwrite<char[]>(bufferSize_)),
         shown_(shown),
         error_(error) {

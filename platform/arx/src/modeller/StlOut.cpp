@@ -80,11 +80,14 @@ std::string AsciiStl(const std::vector<Triangle>& triangles) {
 // Creates a new file beside target ("<dir>/.<name>.<pid>.<n>.tmp"); -1 when none can be made.
 int CreateTemporary(const std::string& target, std::string& name) {
   static std::atomic<unsigned> counter{0};
+  // Asked once: every solid the export road meshes comes through here. A child process that
+  // inherits the number only meets names it can skip, since the file is made exclusively.
+  static const pid_t pid = getpid();
   const size_t slash = target.rfind('/');
   const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = dir + "." + base + "." + std::to_string(getpid()) + "." + std::to_string(counter++) + ".tmp";
+    name = dir + "." + base + "." + std::to_string(pid) + "." + std::to_string(counter++) + ".tmp";
     const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
