@@ -145,6 +145,33 @@ TEST(StlReader, FilesEitherSideOfTheWholeReadLimitReadAlike) {
   }
 }
 
+// Disjoint triangles have three vertices a facet where the reader expects half a vertex: the
+// joining table, large enough to be mapped and faulted in by a thread of its own, is replaced
+// three times while being filled, and every facet must still find its own corners.
+TEST(StlReader, ATriangleSoupOutgrowsTheJoiningTableItWasGiven) {
+  constexpr int kFacets = 300'000;
+  std::vector<RawFacet> soup(kFacets);
+  for (int f = 0; f < kFacets; ++f) {
+    const auto x = static_cast<float>(f % 1000), y = static_cast<float>(f / 1000);
+    soup[f] = RawFacet{{x, y, 0, x + 0.5f, y, 0, x, y + 0.5f, 1}, 0};
+  }
+  TempFolder folder;
+  const auto path = folder / "soup.stl";
+  qmtest::WriteBytes(path, qmtest::BinaryStl(soup));
+  ON_Mesh back;
+  ASSERT_EQ(QMSTL::STLToMesh(PathOf(path.string()), back), 1) << QMSTL::GetError().GetString();
+  ASSERT_EQ(back.FaceCount(), kFacets);
+  EXPECT_EQ(back.VertexCount(), 3 * kFacets);
+  int wrong = 0;
+  for (int f = 0; f < kFacets; ++f) {
+    for (int k = 0; k < 3; ++k) {
+      const ON_3fPoint& v = back.m_V[back.m_F[f].vi[k]];
+      if (!(v == ON_3fPoint(soup[f].corners[3 * k], soup[f].corners[3 * k + 1], soup[f].corners[3 * k + 2]))) ++wrong;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST(StlReader, BinaryIsDecidedBySizeWhateverTheHeaderSays) {
   TempFolder folder;
   const auto path = folder / "solid-header.stl";

@@ -122,20 +122,28 @@ bool MayBeAscii(const char* data, size_t size, bool more) {
   return size - i >= 5 && strncasecmp(data + i, "solid", 5) == 0;
 }
 
-// Faults in the pages of arrays about to be filled, on a thread of its own that runs ahead of
-// the filling: on a virtual machine the first touch of fresh memory costs about as much as
-// reading and joining what goes into it, and the two then overlap. Contents are not touched
-// (the system only maps the pages), so the filling thread needs no synchronisation; a read
-// that ends early stops the thread when the result goes. Where no thread can be started the
-// read simply goes without.
-std::jthread PrefaultAhead(std::vector<std::pair<void*, size_t>> ranges) {
+using Range = std::pair<void*, size_t>;
+
+// Faults in the pages of the face and vertex arrays about to be filled, on a thread of its own
+// that runs ahead of the filling: on a virtual machine the first touch of fresh memory costs
+// about as much as reading and joining what goes into it, and the two then overlap. The arrays
+// are filled front to back side by side, so they come in slices of each in turn, in proportion
+// to their sizes: the filling meets neither unprepared. Contents are not touched (the system
+// only maps the pages), so the filling thread needs no synchronisation; a read that ends early
+// stops the thread when the result goes. Where no thread can be started the read simply goes
+// without.
+std::jthread PrefaultAhead(std::vector<Range> ranges) {
   try {
     return std::jthread([ranges = std::move(ranges)](std::stop_token stop) {
-      constexpr size_t kStep = size_t{8} << 20;
-      for (auto [data, bytes] : ranges) {
-        auto* begin = static_cast<char*>(data);
-        for (size_t done = 0; done < bytes && !stop.stop_requested(); done += kStep) {
-          if (::madvise(begin + done, std::min(kStep, bytes - done), MADV_POPULATE_WRITE) != 0) return;
+      constexpr size_t kSlice = size_t{8} << 20;
+      size_t largest = 0;
+      for (const Range& range : ranges) largest = std::max(largest, range.second);
+      const size_t rounds = (largest + kSlice - 1) / kSlice;
+      for (size_t round = 0; round < rounds && !stop.stop_requested(); ++round) {
+        for (auto [data, bytes] : ranges) {
+          const size_t from = bytes / rounds * round;
+          const size_t to = round + 1 == rounds ? bytes : bytes / rounds * (round + 1);
+          if (::madvise(static_cast<char*>(data) + from, to - from, MADV_POPULATE_WRITE) != 0) return;
         }
       }
     });
@@ -145,7 +153,8 @@ std::jthread PrefaultAhead(std::vector<std::pair<void*, size_t>> ranges) {
 }
 
 // Joins the corners of count facet records at data, the first of them facet first + 1 of the file.
-bool JoinRecords(const char* data, uint32_t count, uint32_t first, VertexWelder& welder, ON_Mesh& mesh,
+// Inlined where it is used: as a call of its own the loop ran 3% slower on small files.
+[[gnu::always_inline]] inline bool JoinRecords(const char* data, uint32_t count, uint32_t first, VertexWelder& welder, ON_Mesh& mesh,
                  const std::wstring& shown, std::wstring& error) {
   const char* corners = data + 12;  // the corners follow the normal
   for (uint32_t r = 0; r < count; ++r) {
@@ -193,9 +202,9 @@ bool ReadBinary(int fd, const char* records, uint32_t facetCount, const std::wst
   // (which would copy a list on huge pages), and room never touched takes no memory.
   const size_t vertexRoom = expectedVertices + facetCount / 16;
   mesh.m_V.Reserve(vertexRoom);
-  std::vector<std::pair<void*, size_t>> fresh;
-  for (auto [data, bytes] : {std::pair<void*, size_t>{mesh.m_F.Array(), sizeof(ON_MeshFace) * facetCount},
-                             std::pair<void*, size_t>{mesh.m_V.Array(), sizeof(ON_3fPoint) * expectedVertices}}) {
+  std::vector<Range> fresh;
+  for (auto [data, bytes] : {Range{mesh.m_F.Array(), sizeof(ON_MeshFace) * facetCount},
+                             Range{mesh.m_V.Array(), sizeof(ON_3fPoint) * expectedVertices}}) {
     if (bytes < kFreshArrayBytes) continue;
     AdviseHugePages(data, bytes);
     fresh.emplace_back(data, bytes);

@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 #include <cstdint>
@@ -45,9 +46,25 @@ VertexWelder::SlotTable::SlotTable(size_t slotCount) {
   slots_ = reinterpret_cast<Slot*>(aligned);
   mappedBytes_ = size;
   ::madvise(slots_, size, MADV_HUGEPAGE);
+  // The probes touch pages all over the table from the first vertex on; a thread of its own
+  // faults them in meanwhile, so that few of them wait for a fresh page. Contents are not
+  // touched (the system only maps the pages). Where no thread can be started, the probes fault
+  // the pages in themselves.
+  try {
+    prefault_ = std::jthread([slots = reinterpret_cast<char*>(slots_), size](std::stop_token stop) {
+      constexpr size_t kSlice = size_t{8} << 20;
+      for (size_t done = 0; done < size && !stop.stop_requested(); done += kSlice)
+        if (::madvise(slots + done, std::min(kSlice, size - done), MADV_POPULATE_WRITE) != 0) return;
+    });
+  } catch (...) {
+  }
 }
 
 VertexWelder::SlotTable::~SlotTable() {
+  if (prefault_.joinable()) {
+    prefault_.request_stop();
+    prefault_.join();
+  }
   if (mappedBytes_ > 0)
     ::munmap(slots_, mappedBytes_);
   else

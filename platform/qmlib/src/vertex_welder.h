@@ -7,13 +7,15 @@
 // starts in. Large tables miss the cache on nearly every first probe: callers that know the
 // next vertices ask for their slots early (Prefetch), so the misses overlap instead of
 // queueing. Tables of megabytes are fresh memory from the system, zero already and on huge
-// pages: on a virtual machine the faults of fresh memory cost more than filling it, so the
-// table is kept small and never cleared.
+// pages, faulted in by a thread of their own while the first probes go on: on a virtual
+// machine the faults of fresh memory cost more than filling it, so the table is kept small
+// and never cleared.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 #include "opennurbs.h"
@@ -57,11 +59,15 @@ class VertexWelder {
     void Swap(SlotTable& other) noexcept {
       std::swap(slots_, other.slots_);
       std::swap(mappedBytes_, other.mappedBytes_);
+      prefault_.swap(other.prefault_);
     }
 
    private:
     Slot* slots_ = nullptr;
     size_t mappedBytes_ = 0;  // 0: from the heap
+    // Faults a mapped table in ahead of the probes, which touch it all over from the start;
+    // stopped and joined before the table is unmapped.
+    std::jthread prefault_;
   };
 
   static uint32_t FloatBits(float value) {
