@@ -53,11 +53,15 @@ fs::path RegistryFolder() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   if (xdg && *xdg == '/') return fs::path(xdg) / "plovex";
   const char* home = std::getenv("HOME");
-  std::string base = home && *home ? home : "";
-  if (base.empty())
-    if (const passwd* pw = getpwuid(getuid())) base = pw->pw_dir ? pw->pw_dir : "";
-  if (base.empty()) base = ".";
-  return fs::path(base) / ".config" / "plovex";
+  fs::path base;
+  if (home && *home) {
+    base = home;
+  } else if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir && *pw->pw_dir) {
+    base = pw->pw_dir;
+  } else {
+    base = ".";
+  }
+  return base / ".config" / "plovex";
 }
 
 fs::path RegistryFile() { return RegistryFolder() / "registry.reg"; }

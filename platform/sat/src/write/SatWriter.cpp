@@ -92,9 +92,14 @@ std::string SatDocument::Text() const {
   if (gmtime_r(&now, &parts)) std::strftime(date, sizeof date, "%a %b %d %H:%M:%S %Y", &parts);
   const std::string producer = "Plovex SAT writer";
   const std::string version = "ACIS 7.0 NT";
-  text += "@" + std::to_string(producer.size()) + " " + producer + " @" +
-          std::to_string(version.size()) + " " + version + " @" +
-          std::to_string(std::strlen(date)) + " " + date + " \n";
+  for (const std::string_view field : {std::string_view(producer), std::string_view(version), std::string_view(date)}) {
+    text += '@';
+    text += std::to_string(field.size());
+    text += ' ';
+    text += field;
+    text += ' ';
+  }
+  text += '\n';
   text += "1 9.9999999999999995e-07 1e-10 \n";
   for (const Slot& slot : slots_) {
     assert(slot.length > 0);
