@@ -392,8 +392,8 @@ inline char* PutFace(char* q, const int* vi, const ON_3fPoint* v, int vertexCoun
 inline char* PutTriangles(char* q, const int* vi, const int* wi, const ON_3fPoint* v, int vertexCount,
                           uint16_t colourWord) {
   if (vi[2] != vi[3] || wi[2] != wi[3]) return nullptr;
-  if (!(IndicesInRange(vi, static_cast<unsigned>(vertexCount)) && IndicesInRange(wi, static_cast<unsigned>(vertexCount))))
-    return nullptr;
+  const auto count = static_cast<unsigned>(vertexCount);
+  if (!IndicesInRange(vi, count) || !IndicesInRange(wi, count)) return nullptr;
   const ON_3fPoint &a0 = v[vi[0]], &b0 = v[vi[1]], &c0 = v[vi[2]];
   const ON_3fPoint &a1 = v[wi[0]], &b1 = v[wi[1]], &c1 = v[wi[2]];
   float n0[3], n1[3];
