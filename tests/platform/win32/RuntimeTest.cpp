@@ -77,6 +77,17 @@ TEST(Environment, LooksUpNamesWithoutRegardToCase) {
   EXPECT_EQ(_wgetenv(L"PLOVEX_NOT_SET_ANYWHERE"), nullptr);
 }
 
+// Plain ASCII names are compared in place; a name with other characters is widened first. An
+// ASCII name must not find a variable whose name only looks like it.
+TEST(Environment, LooksUpNamesBeyondAscii) {
+  plx::test::ScopedEnv summer("PLOVEX_\xC3\x89T\xC3\x89", "caf\xC3\xA9");
+  plx::test::ScopedEnv plain("PLOVEX_ETE_PLAIN", "plain");
+  EXPECT_STREQ(_wgetenv(L"PLOVEX_\u00c9T\u00c9"), L"caf\u00e9");
+  EXPECT_EQ(_wgetenv(L"PLOVEX_ETE"), nullptr);
+  EXPECT_EQ(_wgetenv(L"PLOVEX_\u00c9TE"), nullptr);
+  EXPECT_STREQ(_wgetenv(L"plovex_ete_plain"), L"plain");
+}
+
 TEST(Files, TempNamesAreUniqueInTheGivenFolderAndUnlinkWorks) {
   plx::test::TempDir dir;
   const std::wstring folder = plx::WideFromUtf8(dir.Path().string());
