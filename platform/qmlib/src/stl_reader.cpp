@@ -153,7 +153,7 @@ std::jthread PrefaultAhead(std::vector<Range> ranges) {
 }
 
 // Joins the corners of count facet records at data, the first of them facet first + 1 of the file.
-// Inlined where it is used: as a call of its own the loop ran 3% slower on small files.
+// Inlined where it is used: as a call of its own the loop ran 3% slower on a file of 10 k facets.
 [[gnu::always_inline]] inline bool JoinRecords(const char* data, uint32_t count, uint32_t first,
                                                VertexWelder& welder, ON_Mesh& mesh, const std::wstring& shown,
                                                std::wstring& error) {
