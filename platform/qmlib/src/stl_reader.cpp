@@ -8,7 +8,6 @@
 #include "stl_reader.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,8 +19,6 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <stop_token>
-#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -84,31 +81,27 @@ bool ReadFully(int fd, char* data, size_t size, const std::wstring& shown, std::
   return true;
 }
 
+bool Grew(const std::wstring& shown, std::wstring& error) {
+  error = plx::FormatWide(L"Unable to read file %s: it grew while being read", shown.c_str());
+  return false;
+}
+
+// True when the file ends where reading stopped; false, with the reason, when it goes on.
+bool AtEnd(int fd, const std::wstring& shown, std::wstring& error) {
+  char extra;
+  return ::read(fd, &extra, 1) <= 0 || Grew(shown, error);
+}
+
 // Reads the whole file of size bytes into data, which has room for one byte more; false at an
-// error or when the file turns out shorter or longer than size.
+// error or when the file turns out shorter or longer than size. One read asking for a byte
+// more than size usually does it all: coming back with size bytes, it has also met the end.
+// A short, interrupted or failed read takes the general road, which says what went wrong.
 bool ReadWhole(int fd, char* data, size_t size, const std::wstring& shown, std::wstring& error) {
-  size_t got = 0;
-  // A read that comes back short of what was asked has met the end of the file; one that
-  // reaches size asked for a byte more and so came back short.
-  while (got < size) {
-    const ssize_t n = ::read(fd, data + got, size + 1 - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      error = plx::FormatWide(L"Unable to read file %s: %s", shown.c_str(), ErrnoText(errno).c_str());
-      return false;
-    }
-    if (n == 0) break;
-    got += static_cast<size_t>(n);
-  }
-  if (got < size) {
-    error = plx::FormatWide(L"Unable to read file %s: it ended early (it changed while being read)", shown.c_str());
-    return false;
-  }
-  if (got > size) {
-    error = plx::FormatWide(L"Unable to read file %s: it grew while being read", shown.c_str());
-    return false;
-  }
-  return true;
+  const ssize_t n = ::read(fd, data, size + 1);
+  if (n == static_cast<ssize_t>(size)) return true;
+  if (n > static_cast<ssize_t>(size)) return Grew(shown, error);
+  const size_t got = n > 0 ? static_cast<size_t>(n) : 0;
+  return ReadFully(fd, data + got, size - got, shown, error) && AtEnd(fd, shown, error);
 }
 
 // True when the text begins with "solid" after white space, or is white space as far as it
@@ -120,36 +113,6 @@ bool MayBeAscii(const char* data, size_t size, bool more) {
     ++i;
   if (i == size) return more;
   return size - i >= 5 && strncasecmp(data + i, "solid", 5) == 0;
-}
-
-using Range = std::pair<void*, size_t>;
-
-// Faults in the pages of the face and vertex arrays about to be filled, on a thread of its own
-// that runs ahead of the filling: on a virtual machine the first touch of fresh memory costs
-// about as much as reading and joining what goes into it, and the two then overlap. The arrays
-// are filled front to back side by side, so they come in slices of each in turn, in proportion
-// to their sizes: the filling meets neither unprepared. Contents are not touched (the system
-// only maps the pages), so the filling thread needs no synchronisation; a read that ends early
-// stops the thread when the result goes. Where no thread can be started the read simply goes
-// without.
-std::jthread PrefaultAhead(std::vector<Range> ranges) {
-  try {
-    return std::jthread([ranges = std::move(ranges)](std::stop_token stop) {
-      constexpr size_t kSlice = size_t{8} << 20;
-      size_t largest = 0;
-      for (const Range& range : ranges) largest = std::max(largest, range.second);
-      const size_t rounds = (largest + kSlice - 1) / kSlice;
-      for (size_t round = 0; round < rounds && !stop.stop_requested(); ++round) {
-        for (auto [data, bytes] : ranges) {
-          const size_t from = bytes / rounds * round;
-          const size_t to = round + 1 == rounds ? bytes : bytes / rounds * (round + 1);
-          if (::madvise(static_cast<char*>(data) + from, to - from, MADV_POPULATE_WRITE) != 0) return;
-        }
-      }
-    });
-  } catch (const std::system_error&) {
-    return {};
-  }
 }
 
 // Joins the corners of count facet records at data, the first of them facet first + 1 of the file.
@@ -203,15 +166,16 @@ bool ReadBinary(int fd, const char* records, uint32_t facetCount, const std::wst
   // (which would copy a list on huge pages), and room never touched takes no memory.
   const size_t vertexRoom = expectedVertices + facetCount / 16;
   mesh.m_V.Reserve(vertexRoom);
-  std::vector<Range> fresh;
-  for (auto [data, bytes] : {Range{mesh.m_F.Array(), sizeof(ON_MeshFace) * facetCount},
-                             Range{mesh.m_V.Array(), sizeof(ON_3fPoint) * expectedVertices}}) {
+  std::vector<MemoryRange> fresh;
+  for (auto [data, bytes] : {MemoryRange{mesh.m_F.Array(), sizeof(ON_MeshFace) * facetCount},
+                             MemoryRange{mesh.m_V.Array(), sizeof(ON_3fPoint) * expectedVertices}}) {
     if (bytes < kFreshArrayBytes) continue;
     AdviseHugePages(data, bytes);
     fresh.emplace_back(data, bytes);
   }
   VertexWelder welder(mesh.m_V, expectedVertices);
-  // Declared after the arrays it touches, so that it has stopped before they can go.
+  // The arrays are filled front to back side by side. Declared after the arrays it touches, so
+  // that it has stopped before they can go.
   const std::jthread prefault = fresh.empty() ? std::jthread() : PrefaultAhead(std::move(fresh));
 
   if (records) return JoinRecords(records, facetCount, 0, welder, mesh, shown, error);
@@ -224,12 +188,7 @@ bool ReadBinary(int fd, const char* records, uint32_t facetCount, const std::wst
     if (!JoinRecords(chunk.get(), count, done, welder, mesh, shown, error)) return false;
     done += count;
   }
-  char extra;
-  if (::read(fd, &extra, 1) > 0) {
-    error = plx::FormatWide(L"Unable to read file %s: it grew while being read", shown.c_str());
-    return false;
-  }
-  return true;
+  return AtEnd(fd, shown, error);
 }
 
 }  // namespace

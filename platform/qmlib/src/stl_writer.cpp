@@ -259,7 +259,7 @@ inline bool UnitNormals(const ON_3fPoint& a0, const ON_3fPoint& b0, const ON_3fP
   n1[2] = static_cast<float>(z[1]);
   return true;
 #else
-  return UnitNormal(a0, b0, c0, n0) & UnitNormal(a1, b1, c1, n1);
+  return UnitNormal(a0, b0, c0, n0) && UnitNormal(a1, b1, c1, n1);
 #endif
 }
 

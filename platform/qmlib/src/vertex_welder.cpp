@@ -27,6 +27,26 @@ void AdviseHugePages(void* data, size_t bytes) {
   if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
+std::jthread PrefaultAhead(std::vector<MemoryRange> ranges) {
+  try {
+    return std::jthread([ranges = std::move(ranges)](std::stop_token stop) {
+      constexpr size_t kSlice = size_t{8} << 20;
+      size_t largest = 0;
+      for (const MemoryRange& range : ranges) largest = std::max(largest, range.second);
+      const size_t rounds = (largest + kSlice - 1) / kSlice;
+      for (size_t round = 0; round < rounds && !stop.stop_requested(); ++round) {
+        for (auto [data, bytes] : ranges) {
+          const size_t from = bytes / rounds * round;
+          const size_t to = round + 1 == rounds ? bytes : bytes / rounds * (round + 1);
+          if (::madvise(static_cast<char*>(data) + from, to - from, MADV_POPULATE_WRITE) != 0) return;
+        }
+      }
+    });
+  } catch (...) {  // no thread to be had: a system error, or no memory for its state
+    return {};
+  }
+}
+
 VertexWelder::SlotTable::SlotTable(size_t slotCount) {
   const size_t bytes = slotCount * sizeof(Slot);
   if (bytes < kHugePage) {
@@ -46,18 +66,8 @@ VertexWelder::SlotTable::SlotTable(size_t slotCount) {
   slots_ = reinterpret_cast<Slot*>(aligned);
   mappedBytes_ = size;
   ::madvise(slots_, size, MADV_HUGEPAGE);
-  // The probes touch pages all over the table from the first vertex on; a thread of its own
-  // faults them in meanwhile, so that few of them wait for a fresh page. Contents are not
-  // touched (the system only maps the pages). Where no thread can be started, the probes fault
-  // the pages in themselves.
-  try {
-    prefault_ = std::jthread([slots = reinterpret_cast<char*>(slots_), size](std::stop_token stop) {
-      constexpr size_t kSlice = size_t{8} << 20;
-      for (size_t done = 0; done < size && !stop.stop_requested(); done += kSlice)
-        if (::madvise(slots + done, std::min(kSlice, size - done), MADV_POPULATE_WRITE) != 0) return;
-    });
-  } catch (...) {
-  }
+  // The probes touch pages all over the table from the first vertex on.
+  prefault_ = PrefaultAhead({MemoryRange{slots_, size}});
 }
 
 VertexWelder::SlotTable::~SlotTable() {

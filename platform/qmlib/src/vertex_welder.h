@@ -17,6 +17,7 @@
 #include <cstring>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "opennurbs.h"
 
@@ -27,6 +28,17 @@ namespace qmlib {
 // 4 KiB, and on a virtual machine those faults cost more than filling the array. Call it
 // before the memory is written; it changes nothing else.
 void AdviseHugePages(void* data, size_t bytes);
+
+using MemoryRange = std::pair<void*, size_t>;
+
+// Faults in the pages of fresh memory about to be filled, on a thread of its own that runs
+// ahead of the filling: on a virtual machine the first touch of fresh memory costs about as
+// much as filling it, and the two then overlap. Several ranges come in slices of each in turn,
+// in proportion to their sizes, for arrays filled side by side. Contents are not touched (the
+// system only maps the pages), so the filling needs no synchronisation; the memory must stay
+// mapped until the thread is stopped and joined (destroying it does both). Where no thread can
+// be started, an empty one comes back and the filling faults the pages in itself.
+std::jthread PrefaultAhead(std::vector<MemoryRange> ranges);
 
 class VertexWelder {
  public:
