@@ -104,7 +104,8 @@ TEST(Tessellate, AMovedShapeMeshesAsItselfMoved) {
                   r[1][0] * p.x + r[1][1] * p.y + r[1][2] * p.z - 50,
                   r[2][0] * p.x + r[2][1] * p.y + r[2][2] * p.z + 7};
   };
-  for (const Shape& original : {Made(Shape::Cone({0, 1, 0}, 1, -2)), Made(Shape::Torus({0, 0, 0}, 3, 1))}) {
+  for (const Shape& original : {Made(Shape::Cone({0, 1, 0}, 1, -2)), Made(Shape::Torus({0, 0, 0}, 3, 1)),
+                                Made(Shape::Wedge({0, 1, 0}, {2, 3, 1}))}) {
     std::vector<Triangle> before, after, again;
     ASSERT_EQ(original.Tessellate(0.5, before), Acad::eOk);
     Shape copy = original;

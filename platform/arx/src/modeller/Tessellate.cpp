@@ -1,6 +1,8 @@
 // Tessellation at the host's FACETRES: BRepMesh with deflections relative to the shape's size,
-// so that a shape's triangle count depends on FACETRES and not on its scale. Triangles come
-// out counter-clockwise seen from outside: a reversed face turns its triangles over.
+// so that a shape's triangle count depends on FACETRES and not on its scale, except for shapes
+// of flat polygons alone, whose triangles FACETRES cannot change and which are cut directly
+// (FlatFaces.h). Triangles come out counter-clockwise seen from outside: a reversed face turns
+// its triangles over.
 #include <BRepMesh_IncrementalMesh.hxx>
 #include <BRepTools.hxx>
 #include <BRep_Tool.hxx>
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "FlatFaces.h"
 #include "ShapeImpl.h"
 
 namespace plx::modeller {
@@ -22,6 +25,13 @@ namespace {
 bool SameInFloat(const Point3& a, const Point3& b) {
   return static_cast<float>(a.x) == static_cast<float>(b.x) && static_cast<float>(a.y) == static_cast<float>(b.y) &&
          static_cast<float>(a.z) == static_cast<float>(b.z);
+}
+
+// Collapsed triangles (at poles, or across features below float precision) carry no area; once
+// corners are single precision, as every consumer stores them, their neighbours meet without
+// them.
+bool Collapsed(const Triangle& t) {
+  return SameInFloat(t.v[0], t.v[1]) || SameInFloat(t.v[1], t.v[2]) || SameInFloat(t.v[0], t.v[2]);
 }
 
 }  // namespace
@@ -50,6 +60,10 @@ Acad::ErrorStatus Shape::Tessellate(double facetres, std::vector<Triangle>& tria
     // the same mesh wherever it is placed.
     const TopLoc_Location placement = impl_->shape.Location();
     const TopoDS_Shape shape = impl_->shape.Located(TopLoc_Location());
+    if (TriangulateFlatFaces(shape, placement.Transformation(), out)) {
+      std::erase_if(out, Collapsed);
+      return Acad::eOk;
+    }
     // The mesher keeps an existing finer mesh; a coarser FACETRES must start afresh.
     BRepTools::Clean(shape);
     BRepMesh_IncrementalMesh mesher(shape, density.linear, /*isRelative=*/false, density.angular,
@@ -72,9 +86,7 @@ Acad::ErrorStatus Shape::Tessellate(double facetres, std::vector<Triangle>& tria
           const gp_Pnt p = mesh->Node(n[k]).Transformed(trsf);
           t.v[k] = {p.X(), p.Y(), p.Z()};
         }
-        // Collapsed triangles at poles carry no area; once corners are single precision, as
-        // every consumer stores them, their neighbours meet without them.
-        if (SameInFloat(t.v[0], t.v[1]) || SameInFloat(t.v[1], t.v[2]) || SameInFloat(t.v[0], t.v[2])) continue;
+        if (Collapsed(t)) continue;
         out.push_back(t);
       }
     }
