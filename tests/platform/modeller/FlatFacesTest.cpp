@@ -1,5 +1,13 @@
 // Flat polygons cut into triangles without the mesher: the polygon clipper on its own, and shapes
 // of flat faces tessellated through it, which must come out as closed as the mesher's.
+#include <BRepBuilderAPI_MakeEdge.hxx>
+#include <BRep_Builder.hxx>
+#include <Geom_Plane.hxx>
+#include <TopoDS_Edge.hxx>
+#include <TopoDS_Face.hxx>
+#include <TopoDS_Vertex.hxx>
+#include <TopoDS_Wire.hxx>
+
 #include <algorithm>
 #include <map>
 #include <tuple>
@@ -158,6 +166,35 @@ TEST(FlatFaces, FlatSolidsComeOutClosedWithTheirVolumeAndArea) {
   EXPECT_EQ(triangles.size(), 2 * 4 + 6 * 2u);
   ASSERT_EQ(Made(Shape::FromPolygons(SplitColumn())).Tessellate(10, triangles), Acad::eOk);
   EXPECT_EQ(triangles.size(), 2 * 2 + 4 * 4u);
+}
+
+// Wires keep their edges in the order they run, one way or the other, or in none at all (OCCT
+// does not require it): each gives the same face.
+TEST(FlatFaces, AWireCutsTheSameWhateverOrderItKeepsItsEdgesIn) {
+  const gp_Pnt corners[] = {{0, 0, 5}, {2, 0, 5}, {2, 1, 5}, {1, 1, 5}, {1, 2, 5}, {0, 2, 5}};
+  BRep_Builder builder;
+  TopoDS_Vertex vertices[6];
+  for (int i = 0; i < 6; ++i) builder.MakeVertex(vertices[i], corners[i], 1e-7);
+  TopoDS_Edge edges[6];
+  for (int i = 0; i < 6; ++i) edges[i] = BRepBuilderAPI_MakeEdge(vertices[i], vertices[(i + 1) % 6]).Edge();
+  for (const std::array<int, 6>& order : {std::array<int, 6>{0, 1, 2, 3, 4, 5}, {5, 4, 3, 2, 1, 0}, {0, 2, 4, 1, 3, 5}}) {
+    SCOPED_TRACE(::testing::PrintToString(order));
+    TopoDS_Wire wire;
+    builder.MakeWire(wire);
+    for (int i : order) builder.Add(wire, edges[i]);
+    wire.Closed(true);
+    TopoDS_Face face;
+    builder.MakeFace(face, new Geom_Plane(gp_Pnt(0, 0, 5), gp::DZ()), 1e-7);
+    builder.Add(face, wire);
+    std::vector<Triangle> triangles;
+    ASSERT_TRUE(TriangulateFlatFaces(face, gp_Trsf(), triangles));
+    ASSERT_EQ(triangles.size(), 4u);
+    EXPECT_NEAR(Area(triangles), 3, 1e-12);
+    for (const Triangle& t : triangles) {
+      const Point3 &a = t.v[0], &b = t.v[1], &c = t.v[2];
+      EXPECT_GT((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x), 0) << "faces down";
+    }
+  }
 }
 
 // A face with a hole has two wires, which the clipper does not take: such a shape goes to the

@@ -6,11 +6,14 @@
 #include <Geom_Plane.hxx>
 #include <Geom_RectangularTrimmedSurface.hxx>
 #include <Geom_TrimmedCurve.hxx>
+#include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopLoc_Location.hxx>
 #include <TopoDS.hxx>
+#include <TopoDS_Edge.hxx>
 #include <TopoDS_Face.hxx>
 #include <TopoDS_Iterator.hxx>
+#include <TopoDS_Vertex.hxx>
 #include <TopoDS_Wire.hxx>
 #include <gp_Ax3.hxx>
 
@@ -34,6 +37,8 @@ class EarClipper {
       next_[i] = i + 1 == n ? 0 : i + 1;
       prev_[i] = i == 0 ? n - 1 : i - 1;
     }
+    // Every corner counts as reflex until Classify finds it convex.
+    reflex_ = n;
     for (uint32_t i = 0; i < n; ++i) Classify(i);
   }
 
@@ -71,7 +76,11 @@ class EarClipper {
 
   void Classify(uint32_t i) {
     const bool convex = Turn(prev_[i], i, next_[i]) > tolerance_;
-    if (convex != static_cast<bool>(convex_[i])) reflex_ += convex ? -1 : 1;
+    if (convex == static_cast<bool>(convex_[i])) return;
+    if (convex)
+      --reflex_;
+    else
+      ++reflex_;
     convex_[i] = convex;
   }
 
@@ -96,8 +105,7 @@ class EarClipper {
   const double tolerance_;
   std::vector<uint32_t> next_, prev_;
   std::vector<char> convex_;
-  // Starts as if every corner were reflex; Classify counts them down.
-  long reflex_ = static_cast<long>(p_.size());
+  size_t reflex_ = 0;  // corners not strictly convex
 };
 
 bool IsLine(const TopoDS_Edge& edge) {
@@ -129,26 +137,49 @@ bool OutwardFrame(const TopoDS_Face& face, gp_Dir& u, gp_Dir& v, gp_Dir& normal)
   return true;
 }
 
+// The vertex two edges share, when they share exactly one.
+bool SharedVertex(const std::array<TopoDS_Vertex, 2>& a, const std::array<TopoDS_Vertex, 2>& b, TopoDS_Vertex& shared) {
+  const bool first = a[0].IsSame(b[0]) || a[0].IsSame(b[1]);
+  const bool second = a[1].IsSame(b[0]) || a[1].IsSame(b[1]);
+  if (first == second) return false;
+  shared = first ? a[0] : a[1];
+  return true;
+}
+
 // The corners of the face's only wire in the order the wire runs; false when the face has
 // anything but one wire of straight edges.
-bool WireCorners(const TopoDS_Face& face, std::vector<gp_Pnt>& corners) {
+bool WireCorners(const TopoDS_Face& face, std::vector<gp_Pnt>& corners, std::vector<std::array<TopoDS_Vertex, 2>>& ends) {
   corners.clear();
+  ends.clear();
   TopoDS_Iterator wires(face);
   if (!wires.More() || wires.Value().ShapeType() != TopAbs_WIRE) return false;
   const TopoDS_Wire wire = TopoDS::Wire(wires.Value());
   wires.Next();
   if (wires.More()) return false;
-  size_t edges = 0;
-  for (TopoDS_Iterator e(wire); e.More(); e.Next()) ++edges;
-  for (BRepTools_WireExplorer e(wire, face); e.More(); e.Next()) {
-    const TopoDS_Edge& edge = e.Current();
+  for (TopoDS_Iterator e(wire); e.More(); e.Next()) {
+    if (e.Value().ShapeType() != TopAbs_EDGE) return false;
+    const TopoDS_Edge& edge = TopoDS::Edge(e.Value());
     const TopAbs_Orientation orientation = edge.Orientation();
     if (orientation != TopAbs_FORWARD && orientation != TopAbs_REVERSED) return false;
     if (BRep_Tool::Degenerated(edge) || !IsLine(edge)) return false;
-    corners.push_back(BRep_Tool::Pnt(e.CurrentVertex()));
+    ends.emplace_back();
+    TopExp::Vertices(edge, ends.back()[0], ends.back()[1]);
+    if (ends.back()[0].IsNull() || ends.back()[1].IsNull()) return false;
   }
-  // The explorer skips what it cannot chain; a face it did not walk whole is the mesher's.
-  return corners.size() == edges;
+  // Wires made from polygons and read from SAT keep their edges in the order they run, either
+  // way round: each corner is then the vertex an edge shares with the next.
+  bool chained = ends.size() >= 3;
+  TopoDS_Vertex shared;
+  for (size_t i = 0; chained && i < ends.size(); ++i) {
+    chained = SharedVertex(ends[i], ends[i + 1 == ends.size() ? 0 : i + 1], shared);
+    if (chained) corners.push_back(BRep_Tool::Pnt(shared));
+  }
+  if (chained) return true;
+  // Otherwise the explorer puts them in order, at many times the cost.
+  corners.clear();
+  for (BRepTools_WireExplorer e(wire, face); e.More(); e.Next()) corners.push_back(BRep_Tool::Pnt(e.CurrentVertex()));
+  // It skips what it cannot chain; a face it did not walk whole is the mesher's.
+  return corners.size() == ends.size();
 }
 
 }  // namespace
@@ -183,12 +214,13 @@ bool TriangulateFlatFaces(const TopoDS_Shape& shape, const gp_Trsf& placement, s
   const size_t start = out.size();
   const bool moved = placement.Form() != gp_Identity;
   std::vector<gp_Pnt> corners;
+  std::vector<std::array<TopoDS_Vertex, 2>> ends;
   std::vector<Point2> flat;
   std::vector<std::array<uint32_t, 3>> triangles;
   for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next()) {
     const TopoDS_Face& face = TopoDS::Face(e.Current());
     gp_Dir u, v, normal;
-    if (!OutwardFrame(face, u, v, normal) || !WireCorners(face, corners)) {
+    if (!OutwardFrame(face, u, v, normal) || !WireCorners(face, corners, ends)) {
       out.resize(start);
       return false;
     }
