@@ -225,7 +225,7 @@ BENCHMARK(BM_SolidToMesh)
     ->MinTime(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-// OCCT takes about twenty times our time on the faceted solid: a short minimum keeps the run short.
+// OCCT takes tens of times our time on the faceted solid: a short minimum keeps the run short.
 BENCHMARK(BM_SolidToMesh)
     ->ArgsProduct({{kFaceted}, {0, 1}})
     ->MinTime(0.05)
