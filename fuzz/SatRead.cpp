@@ -1,8 +1,10 @@
 // libFuzzer target: SAT text through the tokenizer and into the modeller. Any input must give a
-// status with a reason or shapes that answer for their extents; never a crash or a leak.
+// status with a reason or shapes that answer for their extents and tessellate (or refuse to)
+// as the export road asks them to; never a crash or a leak.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "arxhost/Modeller.h"
 
@@ -14,7 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!read.Ok() && read.reason.empty()) __builtin_trap();
   for (const plx::modeller::Shape& shape : read.bodies) {
     plx::modeller::Point3 low, high;
-    shape.Extents(low, high);
+    if (shape.Extents(low, high) != Acad::eOk) continue;
+    std::vector<plx::modeller::Triangle> triangles;
+    shape.Tessellate(0.5, triangles);
   }
   return 0;
 }
