@@ -145,11 +145,20 @@ Polygons SplitColumn() {
   return faces;
 }
 
+// The L prism mirrored: a mirror turns the planes' axes left-handed, and their faces must still
+// face outwards.
+Shape MirroredLPrism() {
+  Shape shape = Made(Shape::FromPolygons(LPrism()));
+  EXPECT_EQ(testing::Apply(shape, testing::Scaling(-1, 1, 1)), Acad::eOk);
+  return shape;
+}
+
 TEST(FlatFaces, FlatSolidsComeOutClosedWithTheirVolumeAndArea) {
   const std::pair<const char*, Shape> shapes[] = {
       {"box", Made(Shape::Box({-1, -2, -3}, {4, 5, 6}))},
       {"wedge", Made(Shape::Wedge({0, 0, 0}, {3, 2, 1}))},
       {"L prism", Made(Shape::FromPolygons(LPrism()))},
+      {"mirrored L prism", MirroredLPrism()},
       {"split column", Made(Shape::FromPolygons(SplitColumn()))},
   };
   for (const auto& [name, shape] : shapes) {
