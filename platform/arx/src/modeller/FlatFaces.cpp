@@ -117,10 +117,10 @@ bool IsLine(const TopoDS_Edge& edge) {
   return curve->DynamicType() == STANDARD_TYPE(Geom_Line);
 }
 
-// The face's plane axes with its outward normal as their main direction: the surface's normal
-// (u cross v, which is the axis's own direction only when the axis is right-handed), turned
-// over on a reversed face. False when the face is not on a plane.
-bool OutwardFrame(const TopoDS_Face& face, gp_Dir& u, gp_Dir& v, gp_Dir& normal) {
+// Two directions in the face's plane whose cross product is its outward normal: the surface's
+// normal (X cross Y, which is the axis's own direction only when the axis is right-handed),
+// turned over on a reversed face. False when the face is not on a plane.
+bool OutwardFrame(const TopoDS_Face& face, gp_Dir& u, gp_Dir& v) {
   TopLoc_Location location;
   Handle(Geom_Surface) surface = BRep_Tool::Surface(face, location);
   if (surface.IsNull()) return false;
@@ -130,7 +130,7 @@ bool OutwardFrame(const TopoDS_Face& face, gp_Dir& u, gp_Dir& v, gp_Dir& normal)
   if (plane.IsNull()) return false;
   gp_Ax3 axes = plane->Position();
   if (!location.IsIdentity()) axes.Transform(location.Transformation());
-  normal = axes.XDirection() ^ axes.YDirection();
+  gp_Dir normal = axes.XDirection() ^ axes.YDirection();
   if (face.Orientation() == TopAbs_REVERSED) normal.Reverse();
   u = axes.XDirection();
   v = normal ^ u;
@@ -219,8 +219,8 @@ bool TriangulateFlatFaces(const TopoDS_Shape& shape, const gp_Trsf& placement, s
   std::vector<std::array<uint32_t, 3>> triangles;
   for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next()) {
     const TopoDS_Face& face = TopoDS::Face(e.Current());
-    gp_Dir u, v, normal;
-    if (!OutwardFrame(face, u, v, normal) || !WireCorners(face, corners, ends)) {
+    gp_Dir u, v;
+    if (!OutwardFrame(face, u, v) || !WireCorners(face, corners, ends)) {
       out.resize(start);
       return false;
     }
