@@ -372,12 +372,9 @@ TEST(StlWriter, ABadTriangleIsNamedWhereverItFallsInItsPair) {
       ON_Mesh& strip = meshes.AppendNew();
       for (int i = 0; i < 11; ++i) strip.m_V.Append(ON_3fPoint(static_cast<float>(i / 2), static_cast<float>(i % 2), 0));
       for (int f = 0; f < 9; ++f) strip.m_F.Append(ON_MeshFace{{f, f + 1, f + 2, f + 2}});
-      if (index) {
-        strip.m_F[bad].vi[1] = strip.VertexCount();
-      } else {
-        strip.m_F[bad].vi[1] = strip.VertexCount();
-        strip.m_V.Append(ON_3fPoint(0, std::numeric_limits<float>::quiet_NaN(), 0));
-      }
+      // One past the last vertex, or a vertex added there that is not finite.
+      strip.m_F[bad].vi[1] = strip.VertexCount();
+      if (!index) strip.m_V.Append(ON_3fPoint(0, std::numeric_limits<float>::quiet_NaN(), 0));
       TempFolder folder;
       EXPECT_EQ(QMSTL::MeshToSTL(meshes, PathOf((folder / "strip.stl").string()), 1), 0);
       const std::wstring error = QMSTL::GetError().GetString();

@@ -201,11 +201,17 @@ bool ClipEars(const std::vector<Point2>& corners, std::vector<std::array<uint32_
   // Far below any feature a drawing holds, far above the rounding of a cross product.
   const double tolerance = 1e-12 * size * size;
   if (!(std::abs(area2) > tolerance)) return false;  // no area, or not finite
+  triangles.clear();
+  // A triangle with area has three different corners and is its own ear: most faces of solids
+  // made from meshes are one, so they skip the clipper's lists.
+  if (n == 3) {
+    triangles.push_back(area2 > 0 ? std::array<uint32_t, 3>{0, 1, 2} : std::array<uint32_t, 3>{0, 2, 1});
+    return true;
+  }
   std::vector<Point2> sorted = corners;
   std::sort(sorted.begin(), sorted.end(), [](const Point2& a, const Point2& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
   for (size_t i = 1; i < n; ++i)
     if (sorted[i].x == sorted[i - 1].x && sorted[i].y == sorted[i - 1].y) return false;
-  triangles.clear();
   triangles.reserve(n - 2);
   return EarClipper(corners, area2, tolerance).Run(triangles);
 }
